@@ -1,0 +1,20 @@
+// The program's texts. Narrow strings are compiled to Shift-JIS, the code
+// page the program runs in.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace quolvi::messages {
+
+inline constexpr char kAppTitle[] = "Quolvi";
+
+inline constexpr char kCannotOpenFile[] = "ﾌｧｲﾙ %s は開けません";
+inline constexpr char kFileHasNul[] = "ﾌｧｲﾙ %s はNUL文字を含むため開けません";
+inline constexpr char kCannotCreateFile[] = "ﾌｧｲﾙ %s を作成できません";
+inline constexpr char kStreamWriteFailed[] = "ｽﾄﾘｰﾑへの書き込みに失敗しました";
+
+// format with its "%s" replaced by path.
+std::string WithPath(std::string_view format, std::string_view path);
+
+}  // namespace quolvi::messages

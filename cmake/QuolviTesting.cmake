@@ -1,0 +1,26 @@
+# Test helpers shared by the native and the Windows builds.
+
+if(NOT TARGET gtest)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+  add_subdirectory(${GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+endif()
+
+# The Windows build the tests run, as seen from the native build.
+set(QUOLVI_WINDOWS_TEST_DIR "${CMAKE_BINARY_DIR}/windows-${QUOLVI_TEST_ARCH}/tests")
+set(QUOLVI_WINE_RUN "${CMAKE_SOURCE_DIR}/scripts/wine-run.sh")
+
+# quolvi_windows_test(name source...): a test program that needs Windows.
+# The Windows build compiles it; the native build registers it to run under
+# Wine, so that one ctest runs every test.
+function(quolvi_windows_test name)
+  if(WIN32)
+    add_executable(${name} ${ARGN})
+    target_link_libraries(${name} PRIVATE quolvi_win quolvi_test_support gtest)
+    target_compile_options(${name} PRIVATE ${QUOLVI_WARNINGS})
+    add_test(NAME ${name} COMMAND ${name})
+  else()
+    add_test(NAME ${name} COMMAND ${QUOLVI_WINE_RUN} ${QUOLVI_WINDOWS_TEST_DIR}/${name}.exe)
+    set_tests_properties(${name} PROPERTIES LABELS wine TIMEOUT 600)
+  endif()
+endfunction()

@@ -1,0 +1,46 @@
+#include "editor/line_breaks.h"
+
+#include <gtest/gtest.h>
+
+namespace quolvi {
+namespace {
+
+std::string Normalize(std::string_view s) { return NormalizeLineBreaks<char>(s); }
+
+TEST(LineBreaksTest, EveryKindOfLineBreakBecomesCrLf) {
+  EXPECT_EQ(Normalize("a\nb\rc\r\nd"), "a\r\nb\r\nc\r\nd");
+  EXPECT_EQ(Normalize("end\r"), "end\r\n");
+  EXPECT_EQ(Normalize("\n\n"), "\r\n\r\n");
+  EXPECT_EQ(Normalize("\r\r\n\n\r"), "\r\n\r\n\r\n\r\n");
+  EXPECT_EQ(Normalize("\n\r"), "\r\n\r\n");
+  EXPECT_EQ(Normalize(""), "");
+  EXPECT_EQ(Normalize("表\tソ"), "表\tソ");
+}
+
+TEST(LineBreaksTest, TheResultDoesNotDependOnHowTheInputIsDivided) {
+  const std::string input = "a\r\nb\rc\nd\r\r\n\n\re表\r\n\r";
+  const std::string expected = Normalize(input);
+  for (std::size_t first = 0; first <= input.size(); ++first) {
+    for (std::size_t second = first; second <= input.size(); ++second) {
+      LineBreakNormalizer normalizer;
+      std::string out;
+      normalizer.Feed(std::string_view(input).substr(0, first), out);
+      normalizer.Feed(std::string_view(input).substr(first, second - first), out);
+      normalizer.Feed(std::string_view(input).substr(second), out);
+      normalizer.Finish(out);
+      ASSERT_EQ(out, expected) << "divided at " << first << " and " << second;
+    }
+  }
+  LineBreakNormalizer normalizer;
+  std::string out;
+  for (char c : input) normalizer.Feed(std::string_view(&c, 1), out);
+  normalizer.Finish(out);
+  EXPECT_EQ(out, expected);
+}
+
+TEST(LineBreaksTest, WorksOnUtf16Too) {
+  EXPECT_EQ(NormalizeLineBreaks<char16_t>(u"日\n本\r"), u"日\r\n本\r\n");
+}
+
+}  // namespace
+}  // namespace quolvi
