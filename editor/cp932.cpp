@@ -27,7 +27,8 @@ struct Tables {
 
   Tables() : encode(0x10000, kNoCode) {
     std::vector<bool> nonRoundTrip(kLeadCount * kTrailCount, false);
-    for (std::uint16_t code : kNonRoundTripCodes) {
+    for (int i = 0; i < kNonRoundTripCount; ++i) {
+      std::uint16_t code = kNonRoundTripCodes[i];
       nonRoundTrip[LeadIndex(code >> 8) * kTrailCount + TrailIndex(code & 0xFF)] = true;
     }
     for (int lead = 0; lead < kLeadCount; ++lead) {
@@ -44,7 +45,7 @@ struct Tables {
         }
       }
     }
-    for (const BestFit& fit : kBestFit) encode[fit.unicode] = fit.code;
+    for (int i = 0; i < kBestFitCount; ++i) encode[kBestFit[i].unicode] = kBestFit[i].code;
     for (unsigned b = 1; b < 0x80; ++b) encode[b] = static_cast<std::uint16_t>(b);
     for (unsigned b = 0xA1; b <= 0xDF; ++b) encode[kHalfWidthKatakana + b - 0xA1] = static_cast<std::uint16_t>(b);
     for (unsigned b = 0x80; b <= 0xFF; ++b) encode[kLoneByteBase + b] = static_cast<std::uint16_t>(b);

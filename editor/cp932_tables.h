@@ -17,16 +17,18 @@ extern const std::uint16_t kDoubleByteChars[kLeadCount][kTrailCount];
 
 // Codes whose character the system encodes back to a different code (the NEC
 // and IBM extension duplicates), in ascending order.
-inline constexpr int kNonRoundTripCount = 398;
-extern const std::uint16_t kNonRoundTripCodes[kNonRoundTripCount];
+extern const int kNonRoundTripCount;
+extern const std::uint16_t kNonRoundTripCodes[];
 
-// Characters that no code decodes to but that the system still encodes, by
-// best fit (U+00A5 to 0x5C, for example); code < 0x100 is a single byte.
+// Characters beyond ASCII and the half-width katakana that no double-byte
+// code decodes to but that the system still encodes: by best fit (U+00A5 to
+// 0x5C, for example) or to a single byte (U+0080 to 0x80). A code below 0x100
+// is a single byte.
 struct BestFit {
   std::uint16_t unicode;
   std::uint16_t code;
 };
-inline constexpr int kBestFitCount = 87;
-extern const BestFit kBestFit[kBestFitCount];
+extern const int kBestFitCount;
+extern const BestFit kBestFit[];
 
 }  // namespace quolvi::cp932

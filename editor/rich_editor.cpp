@@ -1,6 +1,5 @@
 #include "editor/rich_editor.h"
 
-#include <commctrl.h>
 #include <richedit.h>
 
 #include <algorithm>
@@ -21,6 +20,7 @@ static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 wchar_t expected");
 constexpr UINT kCodePageUtf16 = 1200;
 constexpr UINT kRichEditScrollCaret = WM_USER + 49;  // EM_SCROLLCARET of the rich-edit control
 constexpr LPARAM kEventMask = ENM_CHANGE | ENM_REQUESTRESIZE | ENM_SELCHANGE | ENM_PROTECTED;
+constexpr wchar_t kEditorProperty[] = L"Quolvi.RichEditor";
 constexpr char kDefaultFace[] = "ＭＳ ゴシック";
 constexpr std::size_t kMaxFaceBytes = LF_FACESIZE - 1;
 
@@ -57,9 +57,7 @@ struct StreamSource {
 
 RichEditor::RichEditor() : faceName_(kDefaultFace), dpi_(GetDeviceCaps(ScreenDC().Get(), LOGPIXELSY)) {}
 
-RichEditor::~RichEditor() {
-  if (window_) RemoveWindowSubclass(window_.Get(), SubclassProc, 0);
-}
+RichEditor::~RichEditor() = default;
 
 void RichEditor::Create(HWND parent, int id) {
   parent_ = parent;
@@ -82,7 +80,11 @@ void RichEditor::CreateControlWindow() {
                               GetModuleHandleA(nullptr), nullptr);
   window_.Reset(hwnd);
   if (!hwnd) return;
-  SetWindowSubclass(hwnd, SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this));
+  // Subclassing with a Unicode window procedure makes the window a Unicode
+  // one: messages reach HandleMessage in UTF-16 and the control in ANSI.
+  SetPropW(hwnd, kEditorProperty, this);
+  originalProc_ = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&EditorWindowProc)));
   ApplyCharFormat();
   SendMessageW(hwnd, EM_LIMITTEXT, kTextLimit, 0);
   SendMessageW(hwnd, EM_SETEVENTMASK, 0, kEventMask);
@@ -238,7 +240,7 @@ void RichEditor::SaveTextFile(const std::string& path) {
 }
 
 Position RichEditor::SearchText(std::string_view t, Position start, Position len, bool matchCase) {
-  return FindText(WholeText(), t, start, len, matchCase);
+  return FindInText(WholeText(), t, start, len, matchCase);
 }
 
 void RichEditor::FocusEditor() {
@@ -261,7 +263,6 @@ void RichEditor::SetWordWrap(bool on) {
   bool modified = SendMessageW(window_.Get(), EM_GETMODIFY, 0, 0) != 0;
   bool hadFocus = GetFocus() == window_.Get();
   raiseChanges_ = false;
-  RemoveWindowSubclass(window_.Get(), SubclassProc, 0);
   window_.Reset();
   CreateControlWindow();
   if (window_) {
@@ -341,19 +342,23 @@ void RichEditor::ApplyBackColor() {
 
 // --- The subclassed control -------------------------------------------------
 
-LRESULT CALLBACK RichEditor::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                          UINT_PTR, DWORD_PTR self) {
+LRESULT CALLBACK RichEditor::EditorWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* self = static_cast<RichEditor*>(GetPropW(hwnd, kEditorProperty));
   if (message == WM_NCDESTROY) {
-    RemoveWindowSubclass(hwnd, SubclassProc, 0);
-    auto* editor = reinterpret_cast<RichEditor*>(self);
-    if (editor->window_.Get() == hwnd) editor->window_.Release();
-    return DefSubclassProc(hwnd, message, wParam, lParam);
+    WNDPROC original = self->originalProc_;
+    RemovePropW(hwnd, kEditorProperty);
+    SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+    if (self->window_.Get() == hwnd) self->window_.Release();
+    return CallWindowProcW(original, hwnd, message, wParam, lParam);
   }
-  return reinterpret_cast<RichEditor*>(self)->HandleMessage(message, wParam, lParam);
+  return self->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT RichEditor::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  return CallWindowProcW(originalProc_, window_.Get(), message, wParam, lParam);
 }
 
 LRESULT RichEditor::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  HWND hwnd = window_.Get();
   switch (message) {
     case WM_CHAR:
     case WM_IME_CHAR: {
@@ -373,7 +378,7 @@ LRESULT RichEditor::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         InsertAtSelection(std::u16string(1, static_cast<char16_t>(wParam)), true);
         return 0;
       }
-      return DefSubclassProc(hwnd, WM_CHAR, wParam, lParam);
+      return DefaultProc(WM_CHAR, wParam, lParam);
     }
     case WM_UNICHAR:
       if (wParam == UNICODE_NOCHAR) return TRUE;
@@ -396,11 +401,11 @@ LRESULT RichEditor::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       break;
     case WM_GETDLGCODE:
-      return DefSubclassProc(hwnd, message, wParam, lParam) | DLGC_WANTTAB;
+      return DefaultProc(message, wParam, lParam) | DLGC_WANTTAB;
     default:
       break;
   }
-  return DefSubclassProc(hwnd, message, wParam, lParam);
+  return DefaultProc(message, wParam, lParam);
 }
 
 }  // namespace quolvi

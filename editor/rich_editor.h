@@ -11,6 +11,7 @@
 #pragma once
 
 #include <windows.h>
+#include <richedit.h>
 
 #include <string>
 
@@ -84,11 +85,12 @@ class RichEditor final : public Editor {
   void ApplyCharFormat();
   void ApplyBackColor();
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-  static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                       UINT_PTR id, DWORD_PTR self);
+  LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK EditorWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
   LibraryHandle library_;
   WindowHandle window_;
+  WNDPROC originalProc_ = nullptr;
   HWND parent_ = nullptr;
   int id_ = 0;
   RECT bounds_{};

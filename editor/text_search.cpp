@@ -41,7 +41,7 @@ bool MatchesAt(std::string_view text, std::size_t at, std::size_t limit, std::st
 
 }  // namespace
 
-int FindText(std::string_view text, std::string_view pattern, int start, int length, bool matchCase) {
+int FindInText(std::string_view text, std::string_view pattern, int start, int length, bool matchCase) {
   if (pattern.empty() || start < 0 || length < 0) return -1;
   std::size_t from = static_cast<std::size_t>(start);
   std::size_t limit = std::min(text.size(), from + static_cast<std::size_t>(length));

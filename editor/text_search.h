@@ -11,6 +11,6 @@ namespace quolvi {
 // a single-byte pattern never matches the second byte of a double-byte
 // character. Without matchCase, the ASCII letters and the full-width Latin
 // letters compare regardless of case, and nothing else does.
-int FindText(std::string_view text, std::string_view pattern, int start, int length, bool matchCase);
+int FindInText(std::string_view text, std::string_view pattern, int start, int length, bool matchCase);
 
 }  // namespace quolvi

@@ -4,7 +4,8 @@
 //   D <code> <unicode> <back>   a double-byte code, the character it decodes to,
 //                               and the code that character encodes back to
 //   E <unicode> <code>          a character that encodes to a code although no
-//                               code decodes to it (a best-fit mapping)
+//                               double-byte code decodes to it (a best fit, or
+//                               a single byte such as 0x80)
 //
 // Build with mingw-w64 and run under Wine with LANG=ja_JP.UTF-8 (or on a
 // Japanese Windows), redirecting the output to a file.
@@ -38,14 +39,11 @@ int main() {
       std::printf("D %04X %04X %04X\n", (lead << 8) | trail, unsigned(u[0]), Encode(u[0]));
     }
   }
-  for (unsigned single = 0; single < 0x100; ++single) {
-    if (IsLead(single)) continue;
-    char in = static_cast<char>(single);
-    wchar_t u;
-    if (MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, &in, 1, &u, 1) == 1) decoded.insert(u);
-  }
-  for (unsigned u = 1; u < 0x10000; ++u) {
+  // ASCII and the half-width katakana are the codec's own; everything else
+  // that encodes without a double-byte code decoding to it is listed.
+  for (unsigned u = 0x80; u < 0x10000; ++u) {
     if (u >= 0xD800 && u <= 0xDFFF) continue;
+    if (u >= 0xFF61 && u <= 0xFF9F) continue;
     if (decoded.count(u)) continue;
     unsigned code = Encode(static_cast<wchar_t>(u));
     if (code < 0x10000) std::printf("E %04X %04X\n", u, code);

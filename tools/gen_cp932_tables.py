@@ -36,11 +36,13 @@ def main(path):
             out.write("    " + ", ".join("0x%04X" % c for c in row[i:i + 12]) + ",\n")
         out.write("  },\n")
     out.write("};\n\n")
-    out.write("const std::uint16_t kNonRoundTripCodes[kNonRoundTripCount] = {\n")
+    out.write("const int kNonRoundTripCount = %d;\n" % len(non_round_trip))
+    out.write("const std::uint16_t kNonRoundTripCodes[] = {\n")
     for i in range(0, len(non_round_trip), 12):
         out.write("  " + ", ".join("0x%04X" % c for c in non_round_trip[i:i + 12]) + ",\n")
     out.write("};\n\n")
-    out.write("const BestFit kBestFit[kBestFitCount] = {\n")
+    out.write("const int kBestFitCount = %d;\n" % len(best_fit))
+    out.write("const BestFit kBestFit[] = {\n")
     for u, c in sorted(best_fit):
         out.write("  {0x%04X, 0x%04X},\n" % (u, c))
     out.write("};\n\n}  // namespace quolvi::cp932\n")

@@ -68,7 +68,7 @@ TEST(Cp932Test, ReservedCharactersAreNoneOfTheSystemsOwn) {
   for (const auto& row : kDoubleByteChars) {
     for (std::uint16_t c : row) EXPECT_FALSE(reserved(c)) << std::hex << c;
   }
-  for (const BestFit& fit : kBestFit) EXPECT_FALSE(reserved(fit.unicode)) << std::hex << fit.unicode;
+  for (int i = 0; i < kBestFitCount; ++i) EXPECT_FALSE(reserved(kBestFit[i].unicode)) << std::hex << kBestFit[i].unicode;
 }
 
 TEST(Cp932Test, EncodesForeignCharactersAsTheSystemDoes) {

@@ -1,0 +1,289 @@
+// The editor against the real rich-edit control.
+#include <gtest/gtest.h>
+#include <richedit.h>
+
+#include "editor/cp932.h"
+#include "editor/font_size.h"
+#include "tests/support/editor_host.h"
+#include "tests/support/wait.h"
+
+namespace quolvi::test {
+namespace {
+
+class RichEditorTest : public ::testing::Test {
+ protected:
+  RichEditor& editor() { return host_.editor(); }
+  void SetText(std::string_view text) {
+    editor().SelectWholeText();
+    editor().ReplaceSelectedText(text);
+    host_.ResetChanges();
+  }
+  void Select(Position start, Position length) {
+    editor().SetSelectionStart(start);
+    editor().SetSelectionLength(length);
+  }
+  CHARFORMATA DefaultFormat() {
+    CHARFORMATA format{};
+    format.cbSize = sizeof format;
+    SendMessageA(editor().Handle(), EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+    return format;
+  }
+  void PutOnClipboard(const std::u16string& text) {
+    ASSERT_TRUE(OpenClipboard(host_.window()));
+    EmptyClipboard();
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(char16_t));
+    auto* chars = static_cast<char16_t*>(GlobalLock(memory));
+    std::copy(text.c_str(), text.c_str() + text.size() + 1, chars);
+    GlobalUnlock(memory);
+    SetClipboardData(CF_UNICODETEXT, memory);
+    CloseClipboard();
+  }
+
+  EditorHost host_;
+};
+
+TEST_F(RichEditorTest, AnEmptyEditor) {
+  EXPECT_EQ(editor().CountLines(), 0);
+  EXPECT_EQ(editor().WholeText(), "");
+  EXPECT_EQ(editor().SelectionStart(), 0);
+  EXPECT_EQ(editor().SelectionLength(), 0);
+  EXPECT_EQ(editor().SearchText("a", 0, 0, false), -1);
+}
+
+TEST_F(RichEditorTest, CountLinesLeavesOutAnEmptyLastLine) {
+  SetText("abc\r\n");
+  EXPECT_EQ(editor().CountLines(), 1);
+  EXPECT_EQ(editor().WholeText().size(), 5u);
+  SetText("abc");
+  EXPECT_EQ(editor().CountLines(), 1);
+  SetText("abc\r\nd");
+  EXPECT_EQ(editor().CountLines(), 2);
+  SetText("\r\n");
+  EXPECT_EQ(editor().CountLines(), 1);
+  editor().ClearText();
+  EXPECT_EQ(editor().CountLines(), 0);
+}
+
+TEST_F(RichEditorTest, PositionsAreShiftJisByteOffsets) {
+  SetText("日本");
+  editor().SelectWholeText();
+  EXPECT_EQ(editor().SelectionStart(), 0);
+  EXPECT_EQ(editor().SelectionLength(), 4);
+
+  SetText("日本\r\nabc");
+  editor().SelectWholeText();
+  EXPECT_EQ(editor().SelectionLength(), 9);  // the control itself reports 11
+  Select(6, 3);
+  EXPECT_EQ(editor().SelectedText(), "abc");
+  EXPECT_EQ(editor().SelectionStart(), 6);
+  EXPECT_EQ(editor().SearchText("abc", 0, 9, true), 6);
+  Select(2, 2);
+  EXPECT_EQ(editor().SelectedText(), "本");
+}
+
+TEST_F(RichEditorTest, PositionsInsideADoubleByteCharacterMoveToItsEdges) {
+  SetText("日本語");
+  editor().SetSelectionStart(3);  // inside 本: back to its first byte
+  EXPECT_EQ(editor().SelectionStart(), 2);
+  EXPECT_EQ(editor().SelectionLength(), 0);
+  Select(2, 1);  // an end inside 本 takes all of it
+  EXPECT_EQ(editor().SelectionLength(), 2);
+  EXPECT_EQ(editor().SelectedText(), "本");
+  Select(100, 0);  // past the end: the end
+  EXPECT_EQ(editor().SelectionStart(), 6);
+}
+
+TEST_F(RichEditorTest, SearchTextHasByteSemantics) {
+  SetText("abcABC");
+  EXPECT_EQ(editor().SearchText("ABC", 0, 6, true), 3);
+  EXPECT_EQ(editor().SearchText("ABC", 0, 6, false), 0);
+  EXPECT_EQ(editor().SearchText("ABC", 4, 2, false), -1);
+  SetText("表\\　@ｘＡ\r\n");
+  EXPECT_EQ(editor().SearchText("\\", 0, 10, true), 2);
+  EXPECT_EQ(editor().SearchText("@", 0, 10, true), 5);
+  EXPECT_EQ(editor().SearchText("ａ", 0, 10, false), 8);
+  EXPECT_EQ(editor().SearchText("Ａ\r\n", 0, 12, true), 8);
+}
+
+TEST_F(RichEditorTest, ReplaceSelectedTextInsertsBytesAndLeavesTheCaretAfterThem) {
+  SetText("abcdef");
+  Select(2, 2);
+  editor().ReplaceSelectedText("表\x80ソ");
+  EXPECT_EQ(editor().WholeText(), "ab表\x80ソef");
+  EXPECT_EQ(editor().SelectionStart(), 7);
+  EXPECT_EQ(editor().SelectionLength(), 0);
+  EXPECT_EQ(host_.changes(), 1);
+  EXPECT_FALSE(editor().UndoAvailable());
+
+  Select(2, 5);
+  host_.ResetChanges();
+  editor().ReplaceSelectedText("");
+  EXPECT_EQ(editor().WholeText(), "abef");
+  EXPECT_EQ(host_.changes(), 1);
+}
+
+TEST_F(RichEditorTest, EveryEditRaisesTheChangeEvent) {
+  SetText("abc");
+  editor().SetSelectionStart(3);
+  SendMessageW(editor().Handle(), WM_CHAR, 'x', 1);
+  EXPECT_EQ(host_.changes(), 1);
+  SendMessageW(editor().Handle(), WM_CHAR, L'表', 1);
+  EXPECT_EQ(host_.changes(), 2);
+  EXPECT_EQ(editor().WholeText(), "abcx表");
+
+  Select(0, 1);
+  editor().CutSelection();
+  EXPECT_EQ(host_.changes(), 3);
+  EXPECT_EQ(editor().WholeText(), "bcx表");
+  editor().PasteClipboard();
+  EXPECT_EQ(host_.changes(), 4);
+  EXPECT_EQ(editor().WholeText(), "abcx表");
+
+  ASSERT_TRUE(editor().UndoAvailable());
+  editor().UndoLastEdit();
+  EXPECT_EQ(host_.changes(), 5);
+  EXPECT_EQ(editor().WholeText(), "bcx表");
+}
+
+TEST_F(RichEditorTest, CopyAndPasteCarryEveryByte) {
+  const std::string bytes = "表\x80\xFD\x87\x90\x85\x40ｱ";
+  SetText(bytes);
+  editor().SelectWholeText();
+  editor().CopySelection();
+  editor().ClearText();
+  editor().PasteClipboard();
+  EXPECT_EQ(editor().WholeText(), bytes);
+}
+
+TEST_F(RichEditorTest, PastedLineBreaksBecomeCrLfAndForeignCharactersCountAsQuestionMarks) {
+  PutOnClipboard(u"a\nb\rc\U0001F600\uAC00d");
+  editor().PasteClipboard();
+  EXPECT_EQ(editor().WholeText(), "a\r\nb\r\nc??d");
+  EXPECT_EQ(editor().SearchText("d", 0, 10, true), 9);
+  Select(7, 1);
+  EXPECT_EQ(editor().SelectedText(), "?");
+  Select(8, 2);
+  EXPECT_EQ(editor().SelectedText(), "?d");
+  EXPECT_EQ(editor().CountLines(), 3);
+}
+
+TEST_F(RichEditorTest, PasteWithoutTextOnTheClipboardDoesNothing) {
+  SetText("abc");
+  ASSERT_TRUE(OpenClipboard(host_.window()));
+  EmptyClipboard();
+  CloseClipboard();
+  editor().PasteClipboard();
+  EXPECT_EQ(editor().WholeText(), "abc");
+  EXPECT_EQ(host_.changes(), 0);
+}
+
+TEST_F(RichEditorTest, ClearTextEmptiesTheEditor) {
+  SetText("abc\r\n表");
+  editor().ClearText();
+  EXPECT_EQ(editor().WholeText(), "");
+  EXPECT_EQ(SendMessageW(editor().Handle(), EM_GETMODIFY, 0, 0), 0);
+}
+
+TEST_F(RichEditorTest, TheFontStartsAsTheProgramDescribesIt) {
+  EXPECT_EQ(editor().FaceName(), "ＭＳ ゴシック");
+  EXPECT_EQ(editor().FontHeight(), -17);
+  EXPECT_EQ(editor().PointSize(), PointSizeFromHeight(-17, editor().ScreenDpi()));
+  CHARFORMATA format = DefaultFormat();
+  EXPECT_STREQ(format.szFaceName, "ＭＳ ゴシック");
+  EXPECT_EQ(format.bCharSet, SHIFTJIS_CHARSET);
+  EXPECT_EQ(format.yHeight, editor().PointSize() * 20);
+  EXPECT_TRUE(format.dwEffects & CFE_AUTOCOLOR);
+  EXPECT_FALSE(format.dwEffects & (CFE_BOLD | CFE_ITALIC | CFE_UNDERLINE | CFE_STRIKEOUT));
+}
+
+TEST_F(RichEditorTest, PointSizeAt96Dpi) {
+  if (editor().ScreenDpi() != 96) GTEST_SKIP() << "the screen is not at 96 dpi";
+  EXPECT_EQ(editor().PointSize(), 13);
+  editor().SetPointSize(13);
+  EXPECT_EQ(editor().FontHeight(), -17);  // unchanged: 13 points is already the size
+  editor().SetPointSize(12);
+  EXPECT_EQ(editor().FontHeight(), -16);
+  EXPECT_EQ(DefaultFormat().yHeight, 240);
+}
+
+TEST_F(RichEditorTest, FaceNames) {
+  editor().SetFaceName("");
+  EXPECT_EQ(editor().FaceName(), "ＭＳ ゴシック");
+  editor().SetFaceName("IPAGothic");
+  EXPECT_STREQ(DefaultFormat().szFaceName, "IPAGothic");
+  editor().SetFaceName(std::string(40, 'x'));
+  EXPECT_EQ(editor().FaceName(), std::string(31, 'x'));
+  editor().SetFaceName(std::string(30, 'x') + "表");  // 表 would not fit whole
+  EXPECT_EQ(editor().FaceName(), std::string(30, 'x'));
+}
+
+TEST_F(RichEditorTest, Colors) {
+  editor().SetFontColor(0x0000FF);
+  CHARFORMATA format = DefaultFormat();
+  EXPECT_FALSE(format.dwEffects & CFE_AUTOCOLOR);
+  EXPECT_EQ(format.crTextColor, 0x0000FFu);
+  editor().SetFontColor(kSystemColorFlag | COLOR_HIGHLIGHT);
+  EXPECT_EQ(DefaultFormat().crTextColor, GetSysColor(COLOR_HIGHLIGHT));
+
+  // EM_SETBKGNDCOLOR answers with the colour it replaces.
+  auto background = [this] {
+    auto previous = static_cast<COLORREF>(SendMessageW(editor().Handle(), EM_SETBKGNDCOLOR, 0, 0x010203));
+    SendMessageW(editor().Handle(), EM_SETBKGNDCOLOR, 0, previous);
+    return previous;
+  };
+  EXPECT_EQ(background(), GetSysColor(COLOR_WINDOW));
+  editor().SetBackColor(0x00FFCC);
+  EXPECT_EQ(editor().BackColor(), 0x00FFCC);
+  EXPECT_EQ(background(), 0x00FFCCu);
+}
+
+TEST_F(RichEditorTest, WordWrapRecreatesTheControlAndKeepsTheText) {
+  std::string bytes = "表\x80\xA0\xFD\xFE\xFF\x87\x90\x85\x40\x95\r\n" + std::string(300, 'w') + "ｱ末";
+  SetText(bytes);
+  editor().SetFontColor(0x123456);
+  editor().SetBackColor(0x0000FF);
+  SendMessageW(editor().Handle(), EM_SETMODIFY, TRUE, 0);
+  editor().FocusEditor();
+  HWND before = editor().Handle();
+  ASSERT_TRUE(GetWindowLongW(before, GWL_STYLE) & ES_AUTOHSCROLL);
+
+  editor().SetWordWrap(true);
+  HWND after = editor().Handle();
+  EXPECT_TRUE(editor().WordWrap());
+  EXPECT_FALSE(IsWindow(before));
+  EXPECT_FALSE(GetWindowLongW(after, GWL_STYLE) & ES_AUTOHSCROLL);
+  EXPECT_EQ(editor().WholeText(), bytes);
+  EXPECT_EQ(host_.changes(), 0);
+  EXPECT_NE(SendMessageW(after, EM_GETMODIFY, 0, 0), 0);
+  EXPECT_EQ(GetFocus(), after);
+  EXPECT_EQ(DefaultFormat().crTextColor, 0x123456u);
+  EXPECT_GT(editor().CountLines(), 2);  // the long line wraps
+
+  editor().SetWordWrap(true);  // no change: the same window
+  EXPECT_EQ(editor().Handle(), after);
+  editor().SetWordWrap(false);
+  EXPECT_EQ(editor().WholeText(), bytes);
+  EXPECT_EQ(editor().CountLines(), 2);
+
+  // The new window is the one whose changes count.
+  SendMessageW(editor().Handle(), WM_CHAR, 'x', 1);
+  EXPECT_EQ(host_.changes(), 1);
+}
+
+TEST_F(RichEditorTest, PropertiesSetBeforeTheWindowExistsApplyWhenItIsCreated) {
+  RichEditor late;
+  late.SetWordWrap(true);
+  late.SetFaceName("IPAGothic");
+  late.SetBackColor(0x00FF00);
+  late.Create(host_.window(), 2);
+  EXPECT_FALSE(GetWindowLongW(late.Handle(), GWL_STYLE) & ES_AUTOHSCROLL);
+  CHARFORMATA format{};
+  format.cbSize = sizeof format;
+  SendMessageA(late.Handle(), EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+  EXPECT_STREQ(format.szFaceName, "IPAGothic");
+  EXPECT_EQ(SendMessageW(late.Handle(), EM_SETBKGNDCOLOR, 0, 0), 0x00FF00);
+  EXPECT_EQ(SendMessageW(late.Handle(), EM_GETLIMITTEXT, 0, 0), RichEditor::kTextLimit);
+}
+
+}  // namespace
+}  // namespace quolvi::test

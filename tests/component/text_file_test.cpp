@@ -1,0 +1,162 @@
+// Loading and saving the document's files through the real control.
+#include <gtest/gtest.h>
+
+#include "app/app_error.h"
+#include "app/messages.h"
+#include "app/win_handles.h"
+#include "editor/line_breaks.h"
+#include "tests/support/editor_host.h"
+#include "tests/support/temp_dir.h"
+
+namespace quolvi::test {
+namespace {
+
+class TextFileTest : public ::testing::Test {
+ protected:
+  RichEditor& editor() { return host_.editor(); }
+
+  // The message of the AppError that f throws, or "" when it throws none.
+  template <class F>
+  static std::string ErrorOf(F f) {
+    try {
+      f();
+    } catch (const AppError& e) {
+      return e.what();
+    }
+    return "";
+  }
+
+  void PrepareDocument() {
+    editor().ReplaceSelectedText("keep 表");
+    editor().SetSelectionStart(2);
+    editor().SetSelectionLength(3);
+    host_.ResetChanges();
+  }
+  void ExpectDocumentUnchanged() {
+    EXPECT_EQ(editor().WholeText(), "keep 表");
+    EXPECT_EQ(editor().SelectionStart(), 2);
+    EXPECT_EQ(editor().SelectionLength(), 3);
+    EXPECT_EQ(host_.changes(), 0);
+  }
+
+  EditorHost host_;
+  TempDir dir_;
+};
+
+TEST_F(TextFileTest, LineBreaksOfEveryKindLoadAsCrLfAndSaveAsLoaded) {
+  WriteBytes(dir_.File("mixed.txt"), "a\nb\rc\r\nd");
+  editor().LoadTextFile(dir_.File("mixed.txt"));
+  EXPECT_EQ(editor().WholeText(), "a\r\nb\r\nc\r\nd");
+  EXPECT_EQ(editor().CountLines(), 4);
+  editor().SaveTextFile(dir_.File("saved.txt"));
+  EXPECT_EQ(ReadBytes(dir_.File("saved.txt")), "a\r\nb\r\nc\r\nd");
+}
+
+TEST_F(TextFileTest, AFinalLoneCrLoadsAsCrLf) {
+  WriteBytes(dir_.File("cr.txt"), "end\r");
+  editor().LoadTextFile(dir_.File("cr.txt"));
+  EXPECT_EQ(editor().WholeText(), "end\r\n");
+}
+
+TEST_F(TextFileTest, AnEmptyFileEmptiesTheEditor) {
+  PrepareDocument();
+  WriteBytes(dir_.File("empty.txt"), "");
+  editor().LoadTextFile(dir_.File("empty.txt"));
+  EXPECT_EQ(editor().WholeText(), "");
+  EXPECT_EQ(editor().CountLines(), 0);
+}
+
+TEST_F(TextFileTest, SavingWritesExactlyTheTextAndReplacesAnOldFile) {
+  editor().ReplaceSelectedText("表\r\nlast line");
+  WriteBytes(dir_.File("old.txt"), std::string(1000, 'o'));
+  editor().SaveTextFile(dir_.File("old.txt"));
+  EXPECT_EQ(ReadBytes(dir_.File("old.txt")), "表\r\nlast line");  // no BOM, no final break
+  editor().ClearText();
+  editor().SaveTextFile(dir_.File("old.txt"));
+  EXPECT_EQ(ReadBytes(dir_.File("old.txt")), "");
+}
+
+TEST_F(TextFileTest, AMissingFileIsReportedAndChangesNothing) {
+  PrepareDocument();
+  std::string path = dir_.File("missing.txt");
+  EXPECT_EQ(ErrorOf([&] { editor().LoadTextFile(path); }),
+            messages::WithPath(messages::kCannotOpenFile, path));
+  EXPECT_EQ(ErrorOf([&] { editor().LoadTextFile(path); }), "ﾌｧｲﾙ " + path + " は開けません");
+  ExpectDocumentUnchanged();
+}
+
+TEST_F(TextFileTest, AFileInUseByAnotherProgramCannotBeLoadedOrSaved) {
+  PrepareDocument();
+  std::string path = dir_.File("busy.txt");
+  WriteBytes(path, "busy");
+  {
+    FileHandle other(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                 OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(other);
+    EXPECT_EQ(ErrorOf([&] { editor().LoadTextFile(path); }), "ﾌｧｲﾙ " + path + " は開けません");
+    EXPECT_EQ(ErrorOf([&] { editor().SaveTextFile(path); }), "ﾌｧｲﾙ " + path + " を作成できません");
+  }
+  ExpectDocumentUnchanged();
+  EXPECT_EQ(ReadBytes(path), "busy");
+}
+
+TEST_F(TextFileTest, AReadOnlyFileCannotBeCreatedAndKeepsItsBytes) {
+  editor().ReplaceSelectedText("new");
+  std::string path = dir_.File("readonly.txt");
+  WriteBytes(path, "old");
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+  if (FileHandle(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr))) {
+    GTEST_SKIP() << "this system lets a read-only file be written (Wine run by root does)";
+  }
+  EXPECT_EQ(ErrorOf([&] { editor().SaveTextFile(path); }), "ﾌｧｲﾙ " + path + " を作成できません");
+  EXPECT_EQ(ReadBytes(path), "old");
+}
+
+TEST_F(TextFileTest, AFileWithANulByteIsRefusedBeforeTheEditorIsTouched) {
+  PrepareDocument();
+  std::string path = dir_.File("has-nul.txt");  // not "nul.txt": NUL is a device
+  WriteBytes(path, std::string("abc\0def", 7));
+  EXPECT_EQ(ErrorOf([&] { editor().LoadTextFile(path); }),
+            "ﾌｧｲﾙ " + path + " はNUL文字を含むため開けません");
+  ExpectDocumentUnchanged();
+  // A NUL far into a large file is found too.
+  std::string large(3 << 20, 'x');
+  large[large.size() - 2] = '\0';
+  WriteBytes(path, large);
+  EXPECT_NE(ErrorOf([&] { editor().LoadTextFile(path); }), "");
+  ExpectDocumentUnchanged();
+}
+
+TEST_F(TextFileTest, LineBreaksAndDoubleByteCharactersAcrossEveryReadBoundary) {
+  // A file of several megabytes with a CR LF pair, a lone CR, a lone LF and a
+  // double-byte character straddling each of many read boundaries, whatever
+  // the size of the reads.
+  std::string bytes;
+  const std::string pieces[] = {"\r\n", "\r", "\n", "表", "\r\r\n", "\n\r"};
+  std::size_t round = 0;
+  while (bytes.size() < (5u << 20)) {
+    const std::string& piece = pieces[round % 6];
+    std::size_t boundary = (bytes.size() / 4096 + 1) * 4096;
+    std::size_t shift = round % piece.size();
+    bytes.append(boundary - bytes.size() - shift, static_cast<char>('a' + round % 26));
+    bytes += piece;
+    ++round;
+  }
+  WriteBytes(dir_.File("big.txt"), bytes);
+  editor().LoadTextFile(dir_.File("big.txt"));
+  std::string expected = NormalizeLineBreaks<char>(bytes);
+  ASSERT_EQ(editor().WholeText(), expected);
+  editor().SaveTextFile(dir_.File("big-saved.txt"));
+  EXPECT_EQ(ReadBytes(dir_.File("big-saved.txt")), expected);
+}
+
+TEST_F(TextFileTest, TheFileIsClosedAfterLoadingAndSaving) {
+  std::string path = dir_.File("closed.txt");
+  WriteBytes(path, "x");
+  editor().LoadTextFile(path);
+  editor().SaveTextFile(path);
+  EXPECT_TRUE(DeleteFileA(path.c_str()));
+}
+
+}  // namespace
+}  // namespace quolvi::test

@@ -1,0 +1,90 @@
+// Text typed at the keyboard or committed by an input method arrives in the
+// document intact. The key events go through the system's input queue, as a
+// keyboard or input method delivers them.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "tests/support/editor_host.h"
+#include "tests/support/wait.h"
+
+namespace quolvi::test {
+namespace {
+
+void TypeUnicode(std::u16string_view text) {
+  std::vector<INPUT> inputs;
+  for (char16_t c : text) {
+    for (DWORD up : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {
+      INPUT input{};
+      input.type = INPUT_KEYBOARD;
+      input.ki.wScan = c;
+      input.ki.dwFlags = KEYEVENTF_UNICODE | up;
+      inputs.push_back(input);
+    }
+  }
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void PressKey(WORD key) {
+  INPUT inputs[2]{};
+  for (INPUT& input : inputs) {
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+  }
+  inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, inputs, sizeof(INPUT));
+}
+
+class TypingTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(WaitUntil([&] { return GetFocus() == host_.editor().Handle(); }))
+        << "the editor did not get the keyboard focus";
+  }
+  bool TextBecomes(const std::string& expected) {
+    return WaitUntil([&] { return host_.editor().WholeText() == expected; });
+  }
+
+  EditorHost host_{true};
+};
+
+TEST_F(TypingTest, JapaneseTextArrivesIntact) {
+  TypeUnicode(u"日本語の表とソと能と予と十");
+  EXPECT_TRUE(TextBecomes("日本語の表とソと能と予と十")) << host_.editor().WholeText();
+  EXPECT_GT(host_.changes(), 0);
+}
+
+TEST_F(TypingTest, MixedTextWithLineBreaksAndHalfWidthKatakana) {
+  TypeUnicode(u"abc ｱｲｳ　x");
+  PressKey(VK_RETURN);
+  ASSERT_TRUE(TextBecomes("abc ｱｲｳ　x\r\n"));
+  TypeUnicode(u"表\\");
+  EXPECT_TRUE(TextBecomes("abc ｱｲｳ　x\r\n表\\")) << host_.editor().WholeText();
+  EXPECT_EQ(host_.editor().SelectionStart(), 15);
+}
+
+TEST_F(TypingTest, TypedTextReplacesTheSelectionAndCanBeUndone) {
+  host_.editor().ReplaceSelectedText("abcdef");
+  host_.editor().SetSelectionStart(1);
+  host_.editor().SetSelectionLength(4);
+  TypeUnicode(u"漢");
+  ASSERT_TRUE(TextBecomes("a漢f"));
+  ASSERT_TRUE(host_.editor().UndoAvailable());
+  host_.editor().UndoLastEdit();
+  EXPECT_EQ(host_.editor().WholeText(), "abcdef");
+}
+
+TEST_F(TypingTest, InputMethodCharactersArriveIntact) {
+  // An input method that does not compose in the control sends WM_IME_CHAR.
+  PostMessageW(host_.editor().Handle(), WM_IME_CHAR, L'表', 1);
+  PostMessageW(host_.editor().Handle(), WM_IME_CHAR, L'示', 1);
+  EXPECT_TRUE(TextBecomes("表示")) << host_.editor().WholeText();
+}
+
+TEST_F(TypingTest, ACharacterOutsideCodePage932CountsAsOneQuestionMark) {
+  TypeUnicode(u"a\U0001F600b");
+  EXPECT_TRUE(TextBecomes("a?b")) << host_.editor().WholeText();
+}
+
+}  // namespace
+}  // namespace quolvi::test
