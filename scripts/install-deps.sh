@@ -3,12 +3,14 @@
 # Idempotent: does nothing when everything is already there.
 set -euo pipefail
 
+# wine64 and the x86_64 cross compiler serve machines whose kernel cannot
+# run 32-bit programs, where the tests run a 64-bit build (see wine-env.sh).
 packages=(
-  cmake make g++ googletest
-  g++-mingw-w64-i686
-  wine wine32:i386
+  cmake make g++ googletest python3
+  g++-mingw-w64-i686 g++-mingw-w64-x86-64
+  wine wine32:i386 wine64
   xvfb xauth xdotool x11-utils imagemagick
-  locales fonts-ipafont-gothic fonts-ipafont-mincho
+  locales fonts-ipafont-gothic fonts-ipafont-mincho fonts-wine
 )
 
 missing=()
