@@ -87,6 +87,23 @@ std::u16string Decode(std::string_view bytes) {
   return out;
 }
 
+bool SystemDecodesAlike(std::string_view bytes) {
+  const Tables& tables = GetTables();
+  for (std::size_t i = 0; i < bytes.size();) {
+    unsigned char b = static_cast<unsigned char>(bytes[i]);
+    if (b < 0x80 || (b >= 0xA1 && b <= 0xDF)) {
+      ++i;
+    } else if (CharLength(bytes, i) == 2) {
+      char16_t c = tables.decodePair[LeadIndex(b) * kTrailCount + TrailIndex(static_cast<unsigned char>(bytes[i + 1]))];
+      if (c >= kReservedPairBase && c < kReservedPairBase + tables.reservedCodes.size()) return false;
+      i += 2;
+    } else {
+      return false;  // a byte that is a character of its own
+    }
+  }
+  return true;
+}
+
 std::string Encode(std::u16string_view text) {
   const Tables& tables = GetTables();
   std::string out;

@@ -51,6 +51,10 @@ inline constexpr char16_t kReservedPairBase = 0xE800;
 std::u16string Decode(std::string_view bytes);
 std::string Encode(std::u16string_view text);
 
+// Whether the system's own conversion carries every character of bytes into
+// UTF-16 exactly as Decode does (no character needs a reserved one).
+bool SystemDecodesAlike(std::string_view bytes);
+
 // Byte length of the character at text[i] once encoded; *units receives the
 // number of UTF-16 units it takes (2 for a surrogate pair, else 1).
 std::size_t EncodedLength(std::u16string_view text, std::size_t i, std::size_t* units);

@@ -1,5 +1,6 @@
 #include "editor/rich_editor.h"
 
+#include <ole2.h>
 #include <richedit.h>
 
 #include <algorithm>
@@ -34,21 +35,30 @@ COLORREF Resolve(ColorValue color) {
   return IsSystemColor(color) ? GetSysColor(SystemColorIndex(color)) : static_cast<COLORREF>(color);
 }
 
-// The UTF-16 text that EM_STREAMIN reads, piece by piece.
-struct StreamSource {
-  const std::u16string_view text;
-  std::size_t offset = 0;  // in units
+// Shift-JIS text that EM_STREAMIN reads as ANSI, piece by piece. A piece
+// never ends inside a double-byte character (the control converts each
+// piece on its own) nor between the CR and the LF of a line break (the two
+// would become two line breaks).
+struct AnsiStreamSource {
+  std::string_view text;
+  std::size_t offset = 0;
 
   static DWORD CALLBACK Read(DWORD_PTR cookie, LPBYTE buffer, LONG capacity, LONG* got) {
-    auto* self = reinterpret_cast<StreamSource*>(cookie);
-    std::size_t units = std::min<std::size_t>(static_cast<std::size_t>(capacity) / sizeof(char16_t),
-                                              self->text.size() - self->offset);
-    // A CR LF pair split over two pieces would become two line breaks.
-    std::size_t end = self->offset + units;
-    if (units > 1 && end < self->text.size() && self->text[end - 1] == u'\r') --units;
-    std::copy_n(self->text.data() + self->offset, units, reinterpret_cast<char16_t*>(buffer));
-    self->offset += units;
-    *got = static_cast<LONG>(units * sizeof(char16_t));
+    auto* self = reinterpret_cast<AnsiStreamSource*>(cookie);
+    std::size_t end = std::min(self->text.size(), self->offset + static_cast<std::size_t>(capacity));
+    if (end < self->text.size()) {
+      std::size_t boundary = self->offset;
+      while (boundary < end) {
+        std::size_t next = boundary + cp932::CharLength(self->text, boundary);
+        if (next > end) break;
+        boundary = next;
+      }
+      if (boundary > self->offset + 1 && self->text[boundary - 1] == '\r') --boundary;
+      end = boundary;
+    }
+    std::copy(self->text.begin() + self->offset, self->text.begin() + end, buffer);
+    *got = static_cast<LONG>(end - self->offset);
+    self->offset = end;
     return 0;
   }
 };
@@ -123,9 +133,25 @@ std::u16string RichEditor::UnicodeText() {
 }
 
 void RichEditor::SetUnicodeText(std::u16string_view text) {
-  StreamSource source{text};
-  EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0, StreamSource::Read};
-  SendMessageW(window_.Get(), EM_STREAMIN, SF_TEXT | SF_UNICODE, reinterpret_cast<LPARAM>(&stream));
+  // One EM_SETTEXTEX rather than EM_STREAMIN: the control then inserts the
+  // text in one piece instead of in small chunks, which is faster.
+  std::u16string terminated(text);
+  SETTEXTEX how{ST_DEFAULT, kCodePageUtf16};
+  SendMessageW(window_.Get(), EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how),
+               reinterpret_cast<LPARAM>(AsWide(terminated)));
+}
+
+bool RichEditor::IsEmpty() { return SendMessageW(window_.Get(), WM_GETTEXTLENGTH, 0, 0) == 0; }
+
+void RichEditor::RecreateControlWindow() {
+  bool hadFocus = GetFocus() == window_.Get();
+  // What the control cut or copied lives in an object of its own until it is
+  // rendered; render it now, so that it stays on the clipboard when the
+  // window goes.
+  OleFlushClipboard();
+  window_.Reset();
+  CreateControlWindow();
+  if (window_ && hadFocus) SetFocus(window_.Get());
 }
 
 void RichEditor::InsertAtSelection(std::u16string_view text, bool canUndo) {
@@ -221,6 +247,9 @@ int RichEditor::CountLines() {
 
 void RichEditor::ClearText() {
   pendingHighSurrogate_ = 0;
+  // The control takes time quadratic in the number of lines to delete a long
+  // text, while a new window is made at once.
+  if (!IsEmpty()) RecreateControlWindow();
   SetWindowTextA(window_.Get(), "");
   SendMessageW(window_.Get(), EM_SETMODIFY, 0, 0);
 }
@@ -228,10 +257,21 @@ void RichEditor::ClearText() {
 void RichEditor::LoadTextFile(const std::string& path) {
   // The whole file is read and checked before the control is touched, so a
   // file that cannot be loaded leaves the document as it was.
-  std::u16string text = cp932::Decode(ReadTextFile(path));
+  std::string text = ReadTextFile(path);
   pendingHighSurrogate_ = 0;
-  SetUnicodeText(text);
-  SetSelectionStart(0);
+  // Streaming over a long text first deletes it, in time quadratic in its
+  // number of lines; a new window is empty at once.
+  if (!IsEmpty()) RecreateControlWindow();
+  if (cp932::SystemDecodesAlike(text)) {
+    // The control's own conversion serves, and streaming is its fastest way in.
+    AnsiStreamSource source{text};
+    EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0, AnsiStreamSource::Read};
+    SendMessageA(window_.Get(), EM_STREAMIN, SF_TEXT, reinterpret_cast<LPARAM>(&stream));
+  } else {
+    SetUnicodeText(cp932::Decode(text));
+  }
+  CHARRANGE start{0, 0};
+  SendMessageW(window_.Get(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&start));
 }
 
 void RichEditor::SaveTextFile(const std::string& path) {
@@ -261,14 +301,11 @@ void RichEditor::SetWordWrap(bool on) {
   // raises no change event.
   std::u16string text = UnicodeText();
   bool modified = SendMessageW(window_.Get(), EM_GETMODIFY, 0, 0) != 0;
-  bool hadFocus = GetFocus() == window_.Get();
   raiseChanges_ = false;
-  window_.Reset();
-  CreateControlWindow();
+  RecreateControlWindow();
   if (window_) {
     SetUnicodeText(text);
     SendMessageW(window_.Get(), EM_SETMODIFY, modified, 0);
-    if (hadFocus) SetFocus(window_.Get());
   }
   raiseChanges_ = true;
 }

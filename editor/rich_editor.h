@@ -81,7 +81,9 @@ class RichEditor final : public Editor {
   void SetUnicodeText(std::u16string_view text);
   void InsertAtSelection(std::u16string_view text, bool canUndo);
   CHARRANGE GetCharRange();
+  bool IsEmpty();
   void CreateControlWindow();
+  void RecreateControlWindow();
   void ApplyCharFormat();
   void ApplyBackColor();
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);

@@ -32,15 +32,21 @@ if [ -z "${DISPLAY:-}" ] || [ "${QUOLVI_HEADLESS:-0}" = 1 ]; then
   export DISPLAY=":$display"
 fi
 
-stamp="$WINEPREFIX/.quolvi-prefix-1"
-if [ ! -e "$stamp" ]; then
+if [ ! -e "$WINEPREFIX/system.reg" ]; then
   echo "wine-session: making the Wine prefix $WINEPREFIX"
   mkdir -p "$(dirname "$WINEPREFIX")"
   "$QUOLVI_WINE" wineboot -i >/dev/null 2>&1 || true
   "$QUOLVI_WINESERVER" -w
+fi
+# The prefix's settings; the stamp's number changes with them.
+stamp="$WINEPREFIX/.quolvi-settings-2"
+if [ ! -e "$stamp" ]; then
   reg() { "$QUOLVI_WINE" reg add "$@" /f >/dev/null 2>&1; }
   # No crash dialog waiting for a person.
   reg 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0
+  # Windows that no window manager manages: without one, Wine would wait
+  # two seconds for each top-level window to be withdrawn when it is hidden.
+  reg 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N
   # The Japanese system fonts, mapped to the installed IPA fonts.
   subst='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
   reg "$subst" /v 'ＭＳ ゴシック' /t REG_SZ /d 'IPAGothic'

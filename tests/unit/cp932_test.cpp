@@ -89,6 +89,15 @@ TEST(Cp932Test, EncodedLengthAgreesWithEncode) {
   EXPECT_EQ(total, Encode(text).size());
 }
 
+TEST(Cp932Test, TellsWhenTheSystemsConversionWouldDecodeAlike) {
+  EXPECT_TRUE(SystemDecodesAlike("日本語 text ｱｲｳ\r\n表"));
+  EXPECT_TRUE(SystemDecodesAlike(Bytes({0xF0, 0x40})));         // user-defined area
+  EXPECT_FALSE(SystemDecodesAlike(Bytes({'a', 0x87, 0x90})));  // an extension duplicate
+  EXPECT_FALSE(SystemDecodesAlike(Bytes({0x85, 0x40})));       // unassigned
+  EXPECT_FALSE(SystemDecodesAlike(Bytes({'a', 0x80})));        // a byte on its own
+  EXPECT_FALSE(SystemDecodesAlike(Bytes({'a', 0x95})));        // a lead byte at the end
+}
+
 TEST(Cp932Test, CharLengthFollowsLeadAndTrailBytes) {
   EXPECT_EQ(CharLength("表x", 0), 2u);
   EXPECT_EQ(CharLength(Bytes({0x95}), 0), 1u);        // lead byte at the end
