@@ -1,20 +1,22 @@
-// The program's entry: one main window and its message loop.
+// The program's entry: the main window and its message loop.
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/main_window.h"
+#include "app/lumo_sub1.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
   InitCommonControlsEx(&controls);
 
-  quolvi::MainWindow mainWindow;
+  quolvi::TFLumoSub1 mainWindow;
   if (!mainWindow.Create(instance)) return 1;
   mainWindow.Show(showCommand);
 
-  // A Unicode loop, so that typed characters reach the editor whole.
+  // A Unicode loop, so that typed characters reach the editor whole. Main
+  // menu shortcuts are matched before the focused control sees the key.
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (mainWindow.HandleShortcut(message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }

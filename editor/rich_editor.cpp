@@ -1,11 +1,13 @@
 #include "editor/rich_editor.h"
 
 #include <ole2.h>
+#include <windowsx.h>
 #include <richedit.h>
 
 #include <algorithm>
 #include <utility>
 
+#include "app/win_color.h"
 #include "editor/cp932.h"
 #include "editor/font_size.h"
 #include "editor/line_breaks.h"
@@ -30,10 +32,6 @@ const wchar_t* AsWide(const std::u16string& s) { return reinterpret_cast<const w
 bool IsHighSurrogate(WPARAM c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLowSurrogate(WPARAM c) { return c >= 0xDC00 && c <= 0xDFFF; }
 bool KeyDown(int key) { return GetKeyState(key) < 0; }
-
-COLORREF Resolve(ColorValue color) {
-  return IsSystemColor(color) ? GetSysColor(SystemColorIndex(color)) : static_cast<COLORREF>(color);
-}
 
 // Shift-JIS text that EM_STREAMIN reads as ANSI, piece by piece. A piece
 // never ends inside a double-byte character (the control converts each
@@ -362,7 +360,7 @@ void RichEditor::ApplyCharFormat() {
     if (fontColor_ == kClWindowText) {
       f.dwEffects = CFE_AUTOCOLOR;
     } else {
-      f.crTextColor = Resolve(fontColor_);
+      f.crTextColor = ResolveColor(fontColor_);
     }
   });
   set(CFM_FACE, [this](CHARFORMATA& f) { lstrcpynA(f.szFaceName, faceName_.c_str(), LF_FACESIZE); });
@@ -374,7 +372,7 @@ void RichEditor::ApplyCharFormat() {
 }
 
 void RichEditor::ApplyBackColor() {
-  if (window_) SendMessageW(window_.Get(), EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(Resolve(backColor_)));
+  if (window_) SendMessageW(window_.Get(), EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(ResolveColor(backColor_)));
 }
 
 // --- The subclassed control -------------------------------------------------
@@ -434,6 +432,12 @@ LRESULT RichEditor::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if ((wParam == 'V' && KeyDown(VK_CONTROL) && !KeyDown(VK_MENU)) ||
           (wParam == VK_INSERT && KeyDown(VK_SHIFT) && !KeyDown(VK_CONTROL))) {
         PasteClipboard();
+        return 0;
+      }
+      break;
+    case WM_CONTEXTMENU:
+      if (OnContextMenu) {
+        OnContextMenu(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
         return 0;
       }
       break;

@@ -72,6 +72,10 @@ class RichEditor final : public Editor {
   ColorValue FontColor() const override { return fontColor_; }
   void SetFontColor(ColorValue color) override;
 
+  // Asked for the context menu, at screen coordinates (-1, -1 when it is
+  // asked for from the keyboard).
+  std::function<void(int x, int y)> OnContextMenu;
+
   // The font as a character height in pixels (negative).
   int FontHeight() const { return height_; }
   int ScreenDpi() const { return dpi_; }

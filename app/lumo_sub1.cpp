@@ -1,0 +1,285 @@
+#include "app/lumo_sub1.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include "app/app_error.h"
+#include "app/error_text.h"
+#include "app/menus.h"
+#include "app/messages.h"
+
+namespace quolvi {
+
+TFLumoSub1* FLumoSub1 = nullptr;
+
+namespace {
+
+constexpr int kEditorId = 100;
+constexpr int kStatusBarId = 101;
+constexpr int kTouchedId = 102;
+// Where the stored description places the window before it is centred.
+constexpr int kStoredLeft = 654;
+constexpr int kStoredTop = 128;
+
+HFONT MakeFont(const char* face, int height) {
+  LOGFONTA font{};
+  font.lfHeight = height;
+  font.lfCharSet = SHIFTJIS_CHARSET;
+  lstrcpynA(font.lfFaceName, face, LF_FACESIZE);
+  return CreateFontIndirectA(&font);
+}
+
+}  // namespace
+
+TFLumoSub1::~TFLumoSub1() {
+  if (PopupMenu1_) DestroyMenu(PopupMenu1_);
+  if (FLumoSub1 == this) FLumoSub1 = nullptr;
+}
+
+bool TFLumoSub1::Create(HINSTANCE instance) {
+  WNDCLASSEXA windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = WindowProc;
+  windowClass.hInstance = instance;
+  windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(1));
+  windowClass.hIconSm = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(1), IMAGE_ICON, 16, 16, 0));
+  windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  windowClass.lpszClassName = kClassName;
+  if (!RegisterClassExA(&windowClass)) return false;
+  MainMenu1_ = CreateMainMenu1();
+  PopupMenu1_ = CreatePopupMenu1();
+  HWND hwnd = CreateWindowExA(0, kClassName, messages::kAppTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                              kStoredLeft, kStoredTop, kWidth, kHeight, nullptr, MainMenu1_, instance, this);
+  return hwnd != nullptr;
+}
+
+void TFLumoSub1::Show(int showCommand) {
+  Run([this] { FormShow(); });
+  if (position_ == Placement::kScreenCenter) {
+    RECT frame;
+    GetWindowRect(window_.Get(), &frame);
+    int width = frame.right - frame.left;
+    int height = frame.bottom - frame.top;
+    int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+    int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    SetWindowPos(window_.Get(), nullptr, left < 0 ? 0 : left, top < 0 ? 0 : top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    position_ = Placement::kDesigned;
+  }
+  ShowWindow(window_.Get(), showCommand);
+  UpdateWindow(window_.Get());
+  reEdit.FocusEditor();
+}
+
+LRESULT CALLBACK TFLumoSub1::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* self = static_cast<TFLumoSub1*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+    self->window_.Reset(hwnd);
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    FLumoSub1 = self;
+  }
+  auto* self = reinterpret_cast<TFLumoSub1*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    self->window_.Release();
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+  }
+  return self->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT TFLumoSub1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  HWND hwnd = window_.Get();
+  switch (message) {
+    case WM_CREATE:
+      CreateComponents();
+      // An error in FormCreate ends FormCreate; the window still comes up.
+      Run([this] { FormCreate(); });
+      return 0;
+    case WM_SIZE:
+      Layout();
+      return 0;
+    case WM_SETFOCUS:
+      if (reEdit.Handle()) SetFocus(reEdit.Handle());
+      return 0;
+    case WM_INITMENUPOPUP:
+      if (!HIWORD(lParam)) {
+        // A drop-down of the main menu runs its top-level item's handler first.
+        HMENU menu = reinterpret_cast<HMENU>(wParam);
+        if (menu == GetSubMenu(MainMenu1_, Edit1)) Run([this] { Edit1Click(); });
+        if (menu == GetSubMenu(MainMenu1_, Option1)) Run([this] { Option1Click(); });
+      }
+      return 0;
+    case WM_COMMAND:
+      if (reEdit.HandleCommand(wParam, lParam)) return 0;
+      if (lParam == 0 && HIWORD(wParam) == 0) {
+        UINT id = LOWORD(wParam);
+        Run([this, id] { Dispatch(id); });
+        return 0;
+      }
+      break;
+    case WM_WININICHANGE:
+      ReadLocale();
+      break;
+    case WM_CLOSE:
+      Close();
+      return 0;
+    case WM_QUERYENDSESSION: {
+      bool allowed = false;
+      Run([this, &allowed] { allowed = FormCloseQuery(); });
+      return allowed;
+    }
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+template <class Handler>
+void TFLumoSub1::Run(Handler handler) {
+  // Handlers run inside the window procedure; their errors are caught here,
+  // before they could unwind into the system's code.
+  try {
+    handler();
+  } catch (const AppError& error) {
+    ShowError(error.what());
+  }
+}
+
+void TFLumoSub1::ShowError(const std::string& message) {
+  MessageBoxA(window_.Get(), ErrorBoxText(message).c_str(), messages::kAppTitle, MB_OK | MB_ICONERROR);
+}
+
+int TFLumoSub1::AskUser(std::string_view text, UINT flags) {
+  std::string extended(text);
+  extended += "　　";
+  return MessageBoxA(window_.Get(), extended.c_str(), messages::kAppTitle, flags);
+}
+
+void TFLumoSub1::CreateComponents() {
+  HWND hwnd = window_.Get();
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  formFont_.Reset(MakeFont("ＭＳ Ｐゴシック", -15));
+  statusBarFont_.Reset(MakeFont("MS UI Gothic", -17));
+
+  StatusBar1_ = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, hwnd,
+                                reinterpret_cast<HMENU>(kStatusBarId), instance, nullptr);
+  SendMessageA(StatusBar1_, WM_SETFONT, reinterpret_cast<WPARAM>(statusBarFont_.Get()), FALSE);
+  int parts[] = {-1};
+  SendMessageA(StatusBar1_, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(parts));
+
+  reEdit.OnContextMenu = [this](int x, int y) { ShowPopupMenu1(x, y); };
+  reEdit.Create(hwnd, kEditorId);
+
+  // The modified flag, in a check box nobody sees.
+  cbTouched_ = CreateWindowExA(0, "BUTTON", "", WS_CHILD | BS_AUTOCHECKBOX, 8, 112, 17, 17, hwnd,
+                               reinterpret_cast<HMENU>(kTouchedId), instance, nullptr);
+  SendMessageA(cbTouched_, WM_SETFONT, reinterpret_cast<WPARAM>(formFont_.Get()), FALSE);
+
+  fontDialogFont_.lfHeight = -15;
+  fontDialogFont_.lfCharSet = SHIFTJIS_CHARSET;
+  lstrcpynA(fontDialogFont_.lfFaceName, "ＭＳ Ｐゴシック", LF_FACESIZE);
+  for (COLORREF& color : customColors_) color = RGB(255, 255, 255);
+  ReadLocale();
+  Layout();
+}
+
+void TFLumoSub1::Layout() {
+  RECT client;
+  GetClientRect(window_.Get(), &client);
+  if (StatusBar1_) {
+    SendMessageA(StatusBar1_, SB_SETMINHEIGHT, kStatusBarHeight, 0);
+    MoveWindow(StatusBar1_, 0, client.bottom - kStatusBarHeight, client.right, kStatusBarHeight, TRUE);
+  }
+  RECT editor{0, 0, client.right, client.bottom - kStatusBarHeight};
+  if (editor.bottom < 0) editor.bottom = 0;
+  reEdit.SetBounds(editor);
+}
+
+void TFLumoSub1::FormCreate() {}
+
+void TFLumoSub1::FormShow() { DragAcceptFiles(window_.Get(), TRUE); }
+
+bool TFLumoSub1::FormCloseQuery() { return true; }
+
+void TFLumoSub1::Close() {
+  bool allowed = false;
+  Run([this, &allowed] { allowed = FormCloseQuery(); });
+  if (allowed) DestroyWindow(window_.Get());
+}
+
+void TFLumoSub1::mnQuitClick() { SendMessageA(window_.Get(), WM_CLOSE, 0, 0); }
+
+bool TFLumoSub1::HandleShortcut(const MSG& msg) {
+  if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
+  HWND hwnd = window_.Get();
+  if (!hwnd || (msg.hwnd != hwnd && !IsChild(hwnd, msg.hwnd))) return false;
+  unsigned shortcut = ShortcutOfKey(msg.wParam);
+  for (int i = 0; i < kShortcutCount; ++i) {
+    const MenuShortcut& entry = kShortcuts[i];
+    if (entry.shortcut != shortcut) continue;
+    // The top-level item's handler first, then the item if it is enabled;
+    // the key is consumed either way.
+    Run([this, &entry] {
+      if (entry.top == Edit1) Edit1Click();
+      if (entry.top == Option1) Option1Click();
+      if (IsItemEnabled(entry.item)) Dispatch(entry.item);
+    });
+    return true;
+  }
+  return false;
+}
+
+void TFLumoSub1::Dispatch(UINT id) {
+  switch (id) {
+    case mnNew: mnNewClick(); break;
+    case mnLoad: mnLoadClick(); break;
+    case mnSave: mnSaveClick(); break;
+    case mnWrite: mnWriteClick(); break;
+    case mnQuit: mnQuitClick(); break;
+    case mnUndo: case pmUndo: mnUndoClick(); break;
+    case mnCut: case pmCut: mnCutClick(); break;
+    case mnCopy: case pmCopy: mnCopyClick(); break;
+    case mnPaste: case pmPaste: mnPasteClick(); break;
+    case mnDelete: case pmDelete: mnDeleteClick(); break;
+    case mnSelAll: case pmSelAll: mnSelAllClick(); break;
+    case mnDT: mnDTClick(); break;
+    case mnWordWrap: mnWordWrapClick(); break;
+    case mnSelFont: mnSelFontClick(); break;
+    case mnSelBG: mnSelBGClick(); break;
+    case mnSrch: mnSrchClick(); break;
+    case mnSrchNxt: mnSrchNxtClick(); break;
+    case mnRepl: mnReplClick(); break;
+    case mnFExec: mnFExecClick(); break;
+    case mnGo: case pmGo: mnGoClick(); break;
+    default: break;
+  }
+}
+
+void TFLumoSub1::SetItemEnabled(UINT id, bool enabled) {
+  HMENU menu = id >= pmUndo ? PopupMenu1_ : MainMenu1_;
+  EnableMenuItem(menu, id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
+bool TFLumoSub1::IsItemEnabled(UINT id) const {
+  HMENU menu = id >= pmUndo ? PopupMenu1_ : MainMenu1_;
+  return (GetMenuState(menu, id, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED)) == 0;
+}
+
+void TFLumoSub1::ShowPopupMenu1(int x, int y) {
+  if (x == -1 && y == -1) {  // from the keyboard: at the caret
+    POINT caret{0, 0};
+    GetCaretPos(&caret);
+    ClientToScreen(reEdit.Handle(), &caret);
+    x = caret.x;
+    y = caret.y;
+  }
+  Run([this] { PopupMenu1Popup(); });
+  TrackPopupMenu(PopupMenu1_, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, x, y, 0, window_.Get(), nullptr);
+}
+
+}  // namespace quolvi

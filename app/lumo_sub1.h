@@ -1,0 +1,113 @@
+// The main window FLumoSub1, of the window class TFLumoSub1: the editor
+// above a status bar, the menus, the common dialogs and the handlers of
+// every command.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "app/date_time_format.h"
+#include "app/win_handles.h"
+#include "editor/rich_editor.h"
+
+namespace quolvi {
+
+class TFLumoSub1 {
+ public:
+  static constexpr char kClassName[] = "TFLumoSub1";
+  static constexpr int kWidth = 491;
+  static constexpr int kHeight = 391;
+  static constexpr int kStatusBarHeight = 20;
+
+  TFLumoSub1() = default;
+  TFLumoSub1(const TFLumoSub1&) = delete;
+  TFLumoSub1& operator=(const TFLumoSub1&) = delete;
+  ~TFLumoSub1();
+
+  // Registers the window class and creates the window (FormCreate runs).
+  bool Create(HINSTANCE instance);
+  // Shows the window the first time (FormShow runs, then the centring).
+  void Show(int showCommand);
+  HWND Handle() const { return window_.Get(); }
+
+  // Carries out a main-menu shortcut if msg is a key press that is one.
+  bool HandleShortcut(const MSG& msg);
+
+  // The main window's one message box: caption "Quolvi", the text followed
+  // by two ideographic spaces; returns MessageBox's result.
+  int AskUser(std::string_view text, UINT flags);
+
+  RichEditor reEdit;
+
+ private:
+  enum class Placement { kScreenCenter, kDesigned };
+
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  // Runs a handler; an error that escapes it is reported, and ends only it.
+  template <class Handler>
+  void Run(Handler handler);
+  void ShowError(const std::string& message);
+  void CreateComponents();
+  void Layout();
+  void Dispatch(UINT id);
+  void SetItemEnabled(UINT id, bool enabled);
+  bool IsItemEnabled(UINT id) const;
+  void ReadLocale();
+  void Close();
+
+  // Events of the window.
+  void FormCreate();
+  void FormShow();
+  bool FormCloseQuery();
+
+  // Enabling.
+  void Edit1Click();
+  void Option1Click();
+  void PopupMenu1Popup();
+  void ShowPopupMenu1(int x, int y);
+
+  // Commands.
+  void mnNewClick() {}
+  void mnLoadClick() {}
+  void mnSaveClick() {}
+  void mnWriteClick() {}
+  void mnQuitClick();
+  void mnUndoClick();
+  void mnCutClick();
+  void mnCopyClick();
+  void mnPasteClick();
+  void mnDeleteClick();
+  void mnSelAllClick();
+  void mnDTClick();
+  void mnWordWrapClick();
+  void mnSelFontClick();
+  void mnSelBGClick();
+  void mnSrchClick() {}
+  void mnSrchNxtClick() {}
+  void mnReplClick() {}
+  void mnFExecClick() {}
+  void mnGoClick() {}
+
+  WindowHandle window_;
+  HWND StatusBar1_ = nullptr;
+  HWND cbTouched_ = nullptr;
+  HMENU MainMenu1_ = nullptr;  // owned by the window
+  HMENU PopupMenu1_ = nullptr;
+  GdiObject formFont_;
+  GdiObject statusBarFont_;
+  Placement position_ = Placement::kScreenCenter;
+  DateTimeLocale locale_;
+
+  // The font and colour dialogs keep what was last chosen in them.
+  LOGFONTA fontDialogFont_{};
+  ColorValue fontDialogColor_ = kClWindowText;
+  COLORREF customColors_[16]{};
+};
+
+// The one main window, set as soon as the window object exists.
+extern TFLumoSub1* FLumoSub1;
+
+}  // namespace quolvi
