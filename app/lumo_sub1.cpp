@@ -46,7 +46,7 @@ bool TFLumoSub1::Create(HINSTANCE instance) {
   windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   windowClass.lpszClassName = kClassName;
-  if (!RegisterClassExA(&windowClass)) return false;
+  if (!RegisterClassExA(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
   MainMenu1_ = CreateMainMenu1();
   PopupMenu1_ = CreatePopupMenu1();
   HWND hwnd = CreateWindowExA(0, kClassName, messages::kAppTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,

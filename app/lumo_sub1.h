@@ -31,6 +31,8 @@ class TFLumoSub1 {
   // Shows the window the first time (FormShow runs, then the centring).
   void Show(int showCommand);
   HWND Handle() const { return window_.Get(); }
+  HMENU MainMenu1() const { return MainMenu1_; }
+  HMENU PopupMenu1() const { return PopupMenu1_; }
 
   // Carries out a main-menu shortcut if msg is a key press that is one.
   bool HandleShortcut(const MSG& msg);

@@ -435,6 +435,19 @@ LRESULT RichEditor::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
       }
       break;
+    case WM_GETTEXTLENGTH:
+      // Answered here in UTF-16: passed on to the control, the question would
+      // cross the ANSI conversion, which comes back empty to other programs.
+      return static_cast<LRESULT>(UnicodeText().size());
+    case WM_GETTEXT: {
+      if (wParam == 0) return 0;
+      std::u16string text = UnicodeText();
+      std::size_t count = std::min<std::size_t>(text.size(), wParam - 1);
+      auto* buffer = reinterpret_cast<char16_t*>(lParam);
+      std::copy_n(text.data(), count, buffer);
+      buffer[count] = u'\0';
+      return static_cast<LRESULT>(count);
+    }
     case WM_CONTEXTMENU:
       if (OnContextMenu) {
         OnContextMenu(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));

@@ -145,6 +145,19 @@ TEST_F(RichEditorTest, EveryEditRaisesTheChangeEvent) {
   EXPECT_EQ(editor().WholeText(), "bcx表");
 }
 
+TEST_F(RichEditorTest, OtherProgramsCanReadTheTextWithWmGetText) {
+  SetText("表\r\nabc");
+  wchar_t wide[16] = L"";
+  EXPECT_EQ(SendMessageW(editor().Handle(), WM_GETTEXTLENGTH, 0, 0), 6);
+  EXPECT_EQ(SendMessageW(editor().Handle(), WM_GETTEXT, 16, reinterpret_cast<LPARAM>(wide)), 6);
+  EXPECT_STREQ(wide, L"表\r\nabc");
+  char narrow[16] = "";
+  GetWindowTextA(editor().Handle(), narrow, sizeof narrow);
+  EXPECT_STREQ(narrow, "表\r\nabc");
+  EXPECT_EQ(SendMessageW(editor().Handle(), WM_GETTEXT, 3, reinterpret_cast<LPARAM>(wide)), 2);
+  EXPECT_STREQ(wide, L"表\r");
+}
+
 TEST_F(RichEditorTest, CopyAndPasteCarryEveryByte) {
   const std::string bytes = "表\x80\xFD\x87\x90\x85\x40ｱ";
   SetText(bytes);

@@ -1,0 +1,120 @@
+// The main window's menus and their enabling, in this process, where the
+// menus can be read (another process cannot read them under Wine).
+#include <gtest/gtest.h>
+
+
+#include "app/lumo_sub1.h"
+#include "app/menus.h"
+#include "tests/support/wait.h"
+
+namespace quolvi::test {
+namespace {
+
+std::string Caption(HMENU menu, UINT item, UINT by) {
+  char text[128] = "";
+  GetMenuStringA(menu, item, text, sizeof text, by);
+  return text;
+}
+
+void SetClipboard(UINT format, HANDLE data) {
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  if (data) SetClipboardData(format, data);
+  CloseClipboard();
+}
+
+class MainMenuTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(window_.Create(GetModuleHandleA(nullptr))); }
+  // Opens a top-level menu's drop-down as far as the program sees it.
+  void DropDown(TopMenu top) {
+    SendMessageA(window_.Handle(), WM_INITMENUPOPUP,
+                 reinterpret_cast<WPARAM>(GetSubMenu(window_.MainMenu1(), top)), top);
+  }
+  bool Enabled(UINT id) {
+    HMENU menu = id >= pmUndo ? window_.PopupMenu1() : window_.MainMenu1();
+    return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED) == 0;
+  }
+  void SetText(std::string_view text) {
+    window_.reEdit.SelectWholeText();
+    window_.reEdit.ReplaceSelectedText(text);
+  }
+
+  TFLumoSub1 window_;
+};
+
+TEST_F(MainMenuTest, CaptionsAccessKeysAndShortcuts) {
+  HMENU bar = window_.MainMenu1();
+  EXPECT_EQ(Caption(bar, 0, MF_BYPOSITION), "ﾌｧｲﾙ(&F)");
+  EXPECT_EQ(Caption(bar, 1, MF_BYPOSITION), "編集(&E)");
+  EXPECT_EQ(Caption(bar, 2, MF_BYPOSITION), "検索(&S)");
+  EXPECT_EQ(Caption(bar, 3, MF_BYPOSITION), "ｵﾌﾟｼｮﾝ(&O)");
+  EXPECT_EQ(Caption(bar, mnNew, MF_BYCOMMAND), "新規作成(&N)\tCtrl+N");
+  EXPECT_EQ(Caption(bar, mnCopy, MF_BYCOMMAND), "ｺﾋﾟｰ(&C)\tCtrl+C");
+  EXPECT_EQ(Caption(bar, mnQuit, MF_BYCOMMAND), "終了(&X)\tEsc");
+  EXPECT_EQ(Caption(bar, mnDT, MF_BYCOMMAND), "日付と時刻(&D)\tF5");
+  EXPECT_EQ(Caption(bar, mnFExec, MF_BYCOMMAND), "ﾌｧｲﾙ名を指定して実行(&R)...");
+  EXPECT_EQ(Caption(bar, mnGo, MF_BYCOMMAND), "選択範囲を実行(&G)\tCtrl+G");
+  EXPECT_EQ(GetMenuItemCount(GetSubMenu(bar, File1)), 6);
+  EXPECT_EQ(GetMenuItemCount(GetSubMenu(bar, Edit1)), 13);
+  EXPECT_EQ(GetMenuItemCount(GetSubMenu(bar, Find1)), 3);
+  EXPECT_EQ(GetMenuItemCount(GetSubMenu(bar, Option1)), 3);
+  HMENU popup = window_.PopupMenu1();
+  EXPECT_EQ(Caption(popup, pmCopy, MF_BYCOMMAND), "コピー(&C)");
+  EXPECT_EQ(Caption(popup, pmGo, MF_BYCOMMAND), "実行(&G)");
+  EXPECT_EQ(GetMenuItemCount(popup), 10);
+}
+
+TEST_F(MainMenuTest, TheEditMenuFollowsTheTextNotTheSelection) {
+  DropDown(Edit1);
+  for (UINT id : {mnCut, mnCopy, mnDelete, mnSelAll, mnUndo}) EXPECT_FALSE(Enabled(id)) << id;
+  for (UINT id : {mnDT, mnWordWrap, mnSelFont, mnSelBG}) EXPECT_TRUE(Enabled(id)) << id;
+  SetText("\r\n");  // a lone line break is a line
+  window_.reEdit.SetSelectionStart(0);
+  DropDown(Edit1);
+  for (UINT id : {mnCut, mnCopy, mnDelete, mnSelAll}) EXPECT_TRUE(Enabled(id)) << id;
+}
+
+TEST_F(MainMenuTest, PasteFollowsTheClipboardWhateverItHolds) {
+  SetClipboard(CF_TEXT, nullptr);
+  DropDown(Edit1);
+  EXPECT_FALSE(Enabled(mnPaste));
+  HDC screen = GetDC(nullptr);
+  SetClipboard(CF_BITMAP, CreateCompatibleBitmap(screen, 4, 4));
+  ReleaseDC(nullptr, screen);
+  DropDown(Edit1);
+  EXPECT_TRUE(Enabled(mnPaste));
+}
+
+TEST_F(MainMenuTest, UndoFollowsTheEditor) {
+  DropDown(Edit1);
+  EXPECT_FALSE(Enabled(mnUndo));
+  SendMessageW(window_.reEdit.Handle(), WM_CHAR, 'x', 1);
+  DropDown(Edit1);
+  EXPECT_TRUE(Enabled(mnUndo));
+}
+
+TEST_F(MainMenuTest, GoNeedsASelectionThatIsNotBlank) {
+  SetText(" \t\r\n ");
+  window_.reEdit.SelectWholeText();
+  DropDown(Option1);
+  EXPECT_FALSE(Enabled(mnGo));
+  SetText("　");
+  window_.reEdit.SelectWholeText();
+  DropDown(Option1);
+  EXPECT_TRUE(Enabled(mnGo));
+}
+
+TEST_F(MainMenuTest, WordWrapTogglesWithItsCheckMark) {
+  SetText("表ソ能");
+  SendMessageA(window_.Handle(), WM_COMMAND, mnWordWrap, 0);
+  EXPECT_TRUE(window_.reEdit.WordWrap());
+  EXPECT_TRUE(GetMenuState(window_.MainMenu1(), mnWordWrap, MF_BYCOMMAND) & MF_CHECKED);
+  SendMessageA(window_.Handle(), WM_COMMAND, mnWordWrap, 0);
+  EXPECT_FALSE(window_.reEdit.WordWrap());
+  EXPECT_FALSE(GetMenuState(window_.MainMenu1(), mnWordWrap, MF_BYCOMMAND) & MF_CHECKED);
+  EXPECT_EQ(window_.reEdit.WholeText(), "表ソ能");
+}
+
+}  // namespace
+}  // namespace quolvi::test

@@ -1,0 +1,230 @@
+#include "tests/e2e/app_driver.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <vector>
+
+#include "app/menus.h"
+#include "tests/support/wait.h"
+
+namespace quolvi::test {
+namespace {
+
+std::string ExePath() {
+  char path[MAX_PATH];
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string folder(path);
+  folder.resize(folder.find_last_of('\\'));
+  return folder + "\\..\\app\\quolvi.exe";
+}
+
+struct FindContext {
+  DWORD processId;
+  HWND found;
+};
+
+BOOL CALLBACK FindMainWindow(HWND hwnd, LPARAM lParam) {
+  auto* context = reinterpret_cast<FindContext*>(lParam);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(hwnd, &owner);
+  char className[64] = "";
+  GetClassNameA(hwnd, className, sizeof className);
+  if (owner == context->processId && std::string(className) == "TFLumoSub1" && IsWindowVisible(hwnd)) {
+    context->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// A window's text, asked for in UTF-16 (which crosses processes intact) and
+// converted to Shift-JIS here.
+std::string WindowText(HWND hwnd) {
+  int length = static_cast<int>(SendMessageW(hwnd, WM_GETTEXTLENGTH, 0, 0));
+  std::wstring text(length + 1, L'\0');
+  int got = static_cast<int>(SendMessageW(hwnd, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(text.data())));
+  text.resize(got < 0 ? 0 : got);
+  int bytes = WideCharToMultiByte(932, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  std::string out(bytes, '\0');
+  WideCharToMultiByte(932, 0, text.c_str(), static_cast<int>(text.size()), out.data(), bytes, nullptr, nullptr);
+  return out;
+}
+
+INPUT KeyInput(WORD key, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = key;
+  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  return input;
+}
+
+}  // namespace
+
+App::App(const std::string& arguments) {
+  std::string commandLine = "\"" + ExePath() + "\"" + (arguments.empty() ? "" : " " + arguments);
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+    throw std::runtime_error("cannot start " + commandLine);
+  }
+  process_.Reset(info.hProcess);
+  CloseHandle(info.hThread);
+  processId_ = info.dwProcessId;
+  WaitForInputIdle(process_.Get(), 10000);
+  FindContext context{processId_, nullptr};
+  WaitUntil([&] {
+    EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&context));
+    return context.found != nullptr;
+  }, 10000);
+  window_ = context.found;
+  if (!window_) throw std::runtime_error("the main window did not appear");
+}
+
+App::~App() {
+  if (process_ && WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT) {
+    TerminateProcess(process_.Get(), 1);
+    WaitForSingleObject(process_.Get(), 5000);
+  }
+}
+
+HWND App::editor() const { return FindWindowExA(window_, nullptr, "RICHEDIT", nullptr); }
+HWND App::statusBar() const { return FindWindowExA(window_, nullptr, "msctls_statusbar32", nullptr); }
+std::string App::Caption() const { return WindowText(window_); }
+std::string App::EditorText() const { return WindowText(editor()); }
+std::string App::StatusText() const { return WindowText(statusBar()); }
+
+void App::Settle() const {
+  WaitForInputIdle(process_.Get(), 2000);
+  // A message sent to the window returns only when it has handled what came first.
+  DWORD_PTR result;
+  SendMessageTimeoutA(window_, WM_NULL, 0, 0, SMTO_NORMAL, 2000, &result);
+  PumpMessages();
+}
+
+void App::Activate() {
+  SetForegroundWindow(window_);
+  WaitUntil([&] { return GetForegroundWindow() == window_; }, 3000);
+  Settle();
+}
+
+void App::Type(std::u16string_view text) {
+  std::vector<INPUT> inputs;
+  for (char16_t c : text) {
+    for (DWORD up : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {
+      INPUT input{};
+      input.type = INPUT_KEYBOARD;
+      input.ki.wScan = c;
+      input.ki.dwFlags = KEYEVENTF_UNICODE | up;
+      inputs.push_back(input);
+    }
+  }
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  Settle();
+}
+
+void App::Press(WORD key, unsigned modifiers) {
+  std::vector<INPUT> inputs;
+  const std::pair<unsigned, WORD> held[] = {{kCtrl, VK_CONTROL}, {kShift, VK_SHIFT}, {kAlt, VK_MENU}};
+  for (auto [flag, vk] : held) {
+    if (modifiers & flag) inputs.push_back(KeyInput(vk, false));
+  }
+  inputs.push_back(KeyInput(key, false));
+  inputs.push_back(KeyInput(key, true));
+  for (auto it = std::rbegin(held); it != std::rend(held); ++it) {
+    if (modifiers & it->first) inputs.push_back(KeyInput(it->second, true));
+  }
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void App::PressAndSettle(WORD key, unsigned modifiers) {
+  Press(key, modifiers);
+  Settle();
+}
+
+void App::OpenMenu(char accessKey) {
+  Press(static_cast<WORD>(accessKey), kAlt);
+  // The drop-down is open when the system's menu window is shown.
+  WaitUntil([] { return FindWindowA("#32768", nullptr) != nullptr; }, 3000);
+  Settle();
+}
+
+void App::CloseMenus() {
+  for (int i = 0; i < 3 && FindWindowA("#32768", nullptr); ++i) {
+    PressAndSettle(VK_ESCAPE);
+    WaitUntil([] { return FindWindowA("#32768", nullptr) == nullptr; }, 500);
+  }
+  // Leave the menu bar too.
+  if (GetMenu(window_)) {
+    Press(VK_MENU);
+    Settle();
+  }
+}
+
+HWND App::WaitForDialog(const std::string& caption, int timeoutMs) const {
+  HWND found = nullptr;
+  WaitUntil([&] {
+    found = nullptr;
+    for (HWND hwnd = FindWindowExA(nullptr, nullptr, "#32770", nullptr); hwnd;
+         hwnd = FindWindowExA(nullptr, hwnd, "#32770", nullptr)) {
+      if (GetWindow(hwnd, GW_OWNER) == window_ && (caption.empty() || WindowText(hwnd) == caption) &&
+          IsWindowVisible(hwnd)) {
+        found = hwnd;
+        return true;
+      }
+    }
+    return false;
+  }, timeoutMs);
+  return found;
+}
+
+std::string App::MessageBoxText(HWND box) { return WindowText(GetDlgItem(box, 0xFFFF)); }
+
+void App::PressButton(HWND dialog, int id) {
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+bool App::WaitForExit(int timeoutMs) {
+  return WaitUntil([&] { return WaitForSingleObject(process_.Get(), 0) == WAIT_OBJECT_0; }, timeoutMs);
+}
+
+void SetClipboardText(const std::string& text) {
+  if (!OpenClipboard(nullptr)) return;
+  EmptyClipboard();
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+  memcpy(GlobalLock(memory), text.c_str(), text.size() + 1);
+  GlobalUnlock(memory);
+  SetClipboardData(CF_TEXT, memory);
+  CloseClipboard();
+}
+
+void SetClipboardPicture() {
+  if (!OpenClipboard(nullptr)) return;
+  EmptyClipboard();
+  HDC screen = GetDC(nullptr);
+  HBITMAP picture = CreateCompatibleBitmap(screen, 8, 8);
+  ReleaseDC(nullptr, screen);
+  SetClipboardData(CF_BITMAP, picture);
+  CloseClipboard();
+}
+
+void EmptyTheClipboard() {
+  if (!OpenClipboard(nullptr)) return;
+  EmptyClipboard();
+  CloseClipboard();
+}
+
+std::string ClipboardText() {
+  std::string text;
+  if (!OpenClipboard(nullptr)) return text;
+  if (HANDLE data = GetClipboardData(CF_TEXT)) {
+    if (const char* chars = static_cast<const char*>(GlobalLock(data))) {
+      text = chars;
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
+}  // namespace quolvi::test

@@ -1,0 +1,70 @@
+// Drives the real quolvi.exe as a person would: starts it, presses keys
+// through the system's input queue, opens menus, reads and answers message
+// boxes, reads the window back, and waits for it to end. Every wait polls
+// for a condition with a deadline.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "app/win_handles.h"
+
+namespace quolvi::test {
+
+class App {
+ public:
+  // Starts quolvi.exe with the given command-line arguments and waits for
+  // its main window.
+  explicit App(const std::string& arguments = "");
+  ~App();  // ends the program if it still runs
+  App(const App&) = delete;
+  App& operator=(const App&) = delete;
+
+  HWND window() const { return window_; }
+  HWND editor() const;
+  HWND statusBar() const;
+  std::string Caption() const;
+  std::string EditorText() const;
+  std::string StatusText() const;
+
+  // Makes the main window the foreground window with the editor focused.
+  void Activate();
+  // Types text as a keyboard or an input method delivers it.
+  void Type(std::u16string_view text);
+  // Presses a key with modifiers held (kCtrl, kShift, kAlt of menus.h).
+  void Press(WORD key, unsigned modifiers = 0);
+  // Presses a key and waits until the program has handled it.
+  void PressAndSettle(WORD key, unsigned modifiers = 0);
+
+  // Opens a top-level menu with its access key (Alt+key) and waits for it.
+  void OpenMenu(char accessKey);
+  void CloseMenus();
+
+  // A dialog box owned by the main window with the given caption (any
+  // caption when empty), or null after the deadline.
+  HWND WaitForDialog(const std::string& caption = "", int timeoutMs = 5000) const;
+  // The text of a message box.
+  static std::string MessageBoxText(HWND box);
+  // Presses a button of a dialog box.
+  static void PressButton(HWND dialog, int id);
+
+  // Waits until the program has ended; false after the deadline.
+  bool WaitForExit(int timeoutMs = 5000);
+  // Waits until the program is idle, waiting for input.
+  void Settle() const;
+
+ private:
+  FileHandle process_;
+  DWORD processId_ = 0;
+  HWND window_ = nullptr;
+};
+
+// The clipboard, for setting up and checking tests.
+void SetClipboardText(const std::string& text);
+void SetClipboardPicture();
+void EmptyTheClipboard();
+std::string ClipboardText();
+
+}  // namespace quolvi::test

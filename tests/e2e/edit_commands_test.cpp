@@ -1,0 +1,127 @@
+// The Edit menu's commands and the enabling of items, through menus and
+// shortcuts.
+#include <gtest/gtest.h>
+#include <richedit.h>
+
+#include "app/menus.h"
+#include "tests/e2e/app_driver.h"
+#include "tests/support/wait.h"
+
+namespace quolvi::test {
+namespace {
+
+class EditCommandsTest : public ::testing::Test {
+ protected:
+  void SetUp() override { app_.Activate(); }
+  bool TextBecomes(const std::string& expected) {
+    return WaitUntil([&] { return app_.EditorText() == expected; });
+  }
+  App app_;
+};
+
+TEST_F(EditCommandsTest, OnAnEmptyDocumentCutAndCopyShortcutsDoNothing) {
+  SetClipboardText("kept");
+  app_.PressAndSettle('A', kCtrl);
+  app_.PressAndSettle('X', kCtrl);
+  app_.PressAndSettle('C', kCtrl);
+  EXPECT_EQ(ClipboardText(), "kept");
+  EXPECT_EQ(app_.EditorText(), "");
+}
+
+TEST_F(EditCommandsTest, ALoneLineBreakIsTextToSelectAndCut) {
+  app_.PressAndSettle(VK_RETURN);
+  ASSERT_TRUE(TextBecomes("\r\n"));
+  app_.PressAndSettle('A', kCtrl);
+  app_.PressAndSettle('X', kCtrl);
+  EXPECT_TRUE(TextBecomes(""));
+  EXPECT_TRUE(WaitUntil([] { return ClipboardText() == "\r\n"; }));
+}
+
+TEST_F(EditCommandsTest, CutCopyPasteAndDelete) {
+  app_.Type(u"日本語");
+  ASSERT_TRUE(TextBecomes("日本語"));
+  app_.PressAndSettle('A', kCtrl);
+  app_.PressAndSettle('C', kCtrl);
+  EXPECT_TRUE(WaitUntil([] { return ClipboardText() == "日本語"; })) << ClipboardText();
+  app_.PressAndSettle(VK_END, kCtrl);
+  app_.PressAndSettle('V', kCtrl);
+  EXPECT_TRUE(TextBecomes("日本語日本語"));
+  app_.PressAndSettle(VK_LEFT, kShift);
+  app_.PressAndSettle('X', kCtrl);
+  EXPECT_TRUE(TextBecomes("日本語日本"));
+  EXPECT_TRUE(WaitUntil([] { return ClipboardText() == "語"; })) << ClipboardText();
+  app_.PressAndSettle(VK_HOME);
+  app_.PressAndSettle(VK_RIGHT, kShift);
+  app_.OpenMenu('E');
+  app_.PressAndSettle('L');  // 削除(&L)
+  EXPECT_TRUE(TextBecomes("本語日本"));
+}
+
+TEST_F(EditCommandsTest, UndoThroughTheShortcut) {
+  app_.PressAndSettle('Z', kCtrl);  // nothing to undo: nothing happens
+  EXPECT_EQ(app_.EditorText(), "");
+  app_.Type(u"abc");
+  ASSERT_TRUE(TextBecomes("abc"));
+  app_.PressAndSettle('Z', kCtrl);
+  EXPECT_TRUE(TextBecomes(""));
+}
+
+TEST_F(EditCommandsTest, F5InsertsTheDateOverTheSelection) {
+  app_.Type(u"xyz");
+  ASSERT_TRUE(TextBecomes("xyz"));
+  app_.PressAndSettle('A', kCtrl);
+  SYSTEMTIME before;
+  GetLocalTime(&before);
+  app_.PressAndSettle(VK_F5);
+  ASSERT_TRUE(WaitUntil([&] { return app_.EditorText().size() >= 10; }));
+  std::string text = app_.EditorText();
+  EXPECT_EQ(text.find("xyz"), std::string::npos);
+  // The text starts with the date in the user's short date format.
+  char date[64];
+  GetDateFormatA(GetUserDefaultLCID(), DATE_SHORTDATE, &before, nullptr, date, sizeof date);
+  EXPECT_EQ(text.substr(0, strlen(date)), date) << text;
+  EXPECT_NE(text.find(':'), std::string::npos) << text;
+}
+
+TEST_F(EditCommandsTest, WordWrapToggledTwiceKeepsTheText) {
+  app_.Type(u"表ソ能 wrap");
+  ASSERT_TRUE(TextBecomes("表ソ能 wrap"));
+  auto wraps = [&] { return !(GetWindowLongA(app_.editor(), GWL_STYLE) & ES_AUTOHSCROLL); };
+  EXPECT_FALSE(wraps());
+  app_.OpenMenu('E');
+  app_.PressAndSettle('W');
+  EXPECT_TRUE(WaitUntil(wraps));
+  EXPECT_EQ(app_.EditorText(), "表ソ能 wrap");
+  app_.OpenMenu('E');
+  app_.PressAndSettle('W');
+  EXPECT_TRUE(WaitUntil([&] { return !wraps(); }));
+  EXPECT_EQ(app_.EditorText(), "表ソ能 wrap");
+}
+
+TEST_F(EditCommandsTest, TheColourDialogAppliesOnOkOnly) {
+  auto background = [&] {
+    auto previous = static_cast<COLORREF>(SendMessageA(app_.editor(), EM_SETBKGNDCOLOR, 0, 0));
+    SendMessageA(app_.editor(), EM_SETBKGNDCOLOR, 0, previous);
+    return previous;
+  };
+  COLORREF original = background();
+  app_.OpenMenu('E');
+  app_.Press('B');
+  HWND dialog = app_.WaitForDialog();
+  ASSERT_NE(dialog, nullptr);
+  App::PressButton(dialog, IDCANCEL);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+  EXPECT_EQ(background(), original);
+}
+
+TEST_F(EditCommandsTest, TheFontDialogOpensAndCancelsWithoutChange) {
+  app_.OpenMenu('E');
+  app_.Press('F');
+  HWND dialog = app_.WaitForDialog();
+  ASSERT_NE(dialog, nullptr);
+  App::PressButton(dialog, IDCANCEL);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+}
+
+}  // namespace
+}  // namespace quolvi::test
