@@ -114,6 +114,22 @@ TEST_F(EditCommandsTest, TheColourDialogAppliesOnOkOnly) {
   EXPECT_EQ(background(), original);
 }
 
+TEST_F(EditCommandsTest, TheColourChosenInTheDialogBecomesTheBackground) {
+  app_.OpenMenu('E');
+  app_.Press('B');
+  HWND dialog = app_.WaitForDialog();
+  ASSERT_NE(dialog, nullptr);
+  // The red, green and blue fields of the colour dialog.
+  SetDlgItemTextA(dialog, 706, "10");
+  SetDlgItemTextA(dialog, 707, "20");
+  SetDlgItemTextA(dialog, 708, "30");
+  App::PressButton(dialog, IDOK);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+  app_.Settle();
+  auto previous = static_cast<COLORREF>(SendMessageA(app_.editor(), EM_SETBKGNDCOLOR, 0, 0));
+  EXPECT_EQ(previous, RGB(10, 20, 30));
+}
+
 TEST_F(EditCommandsTest, TheFontDialogOpensAndCancelsWithoutChange) {
   app_.OpenMenu('E');
   app_.Press('F');
