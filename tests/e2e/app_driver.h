@@ -61,6 +61,9 @@ class App {
   HWND window_ = nullptr;
 };
 
+// Saves the whole screen as a 24-bit BMP file.
+bool SaveScreenshot(const std::string& path);
+
 // The clipboard, for setting up and checking tests.
 void SetClipboardText(const std::string& text);
 void SetClipboardPicture();
