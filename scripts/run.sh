@@ -3,10 +3,8 @@
 # Arguments are passed to the editor (a file to open, for example).
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
-bash scripts/install-deps.sh
 source scripts/wine-env.sh
-cmake -S . -B build -DQUOLVI_TEST_ARCH="$QUOLVI_ARCH"
-cmake --build build -j"$(nproc)" --target "windows-$QUOLVI_ARCH"
+bash scripts/build.sh --target "windows-$QUOLVI_ARCH"
 if [ -z "${DISPLAY:-}" ]; then
   echo "run: no DISPLAY; the editor runs on a virtual screen (Xvfb) until it is closed" >&2
 fi

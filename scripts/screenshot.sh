@@ -3,10 +3,8 @@
 # the main window under Wine with some text and the Edit menu open.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
-bash scripts/install-deps.sh
 source scripts/wine-env.sh
-cmake -S . -B build -DQUOLVI_TEST_ARCH="$QUOLVI_ARCH"
-cmake --build build -j"$(nproc)"
+bash scripts/build.sh
 bmp="$(mktemp --suffix=.bmp)"
 trap 'rm -f "$bmp"' EXIT
 export QUOLVI_SCREENSHOT="$(winepath -w "$bmp" 2>/dev/null || echo "Z:${bmp//\//\\}")"

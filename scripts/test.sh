@@ -4,8 +4,5 @@
 # tests under Wine, in one ctest run.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
-bash scripts/install-deps.sh
-source scripts/wine-env.sh
-cmake -S . -B build -DQUOLVI_TEST_ARCH="$QUOLVI_ARCH"
-cmake --build build -j"$(nproc)"
+bash scripts/build.sh
 bash scripts/wine-session.sh ctest --test-dir build --output-on-failure -j2 "$@"

@@ -3,27 +3,14 @@
 // keyboard or input method delivers them.
 #include <gtest/gtest.h>
 
-#include <vector>
-
 #include "tests/support/editor_host.h"
+#include "tests/support/keyboard.h"
 #include "tests/support/wait.h"
 
 namespace quolvi::test {
 namespace {
 
-void TypeUnicode(std::u16string_view text) {
-  std::vector<INPUT> inputs;
-  for (char16_t c : text) {
-    for (DWORD up : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {
-      INPUT input{};
-      input.type = INPUT_KEYBOARD;
-      input.ki.wScan = c;
-      input.ki.dwFlags = KEYEVENTF_UNICODE | up;
-      inputs.push_back(input);
-    }
-  }
-  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
+void TypeUnicode(std::u16string_view text) { SendInputs(UnicodeKeyEvents(text)); }
 
 void PressKey(WORD key) {
   INPUT inputs[2]{};

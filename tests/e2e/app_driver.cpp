@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/menus.h"
+#include "tests/support/keyboard.h"
 #include "tests/support/wait.h"
 
 namespace quolvi::test {
@@ -109,17 +110,7 @@ void App::Activate() {
 }
 
 void App::Type(std::u16string_view text) {
-  std::vector<INPUT> inputs;
-  for (char16_t c : text) {
-    for (DWORD up : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {
-      INPUT input{};
-      input.type = INPUT_KEYBOARD;
-      input.ki.wScan = c;
-      input.ki.dwFlags = KEYEVENTF_UNICODE | up;
-      inputs.push_back(input);
-    }
-  }
-  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  SendInputs(UnicodeKeyEvents(text));
   Settle();
 }
 
@@ -134,7 +125,7 @@ void App::Press(WORD key, unsigned modifiers) {
   for (auto it = std::rbegin(held); it != std::rend(held); ++it) {
     if (modifiers & it->first) inputs.push_back(KeyInput(it->second, true));
   }
-  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  SendInputs(inputs);
 }
 
 void App::PressAndSettle(WORD key, unsigned modifiers) {
