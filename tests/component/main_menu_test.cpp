@@ -25,7 +25,14 @@ void SetClipboard(UINT format, HANDLE data) {
 
 class MainMenuTest : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_TRUE(window_.Create(GetModuleHandleA(nullptr))); }
+  void SetUp() override {
+    // The window of an earlier test posted WM_QUIT when it was destroyed,
+    // which would end the next modal loop at once.
+    MSG quit;
+    while (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+    ASSERT_TRUE(window_.Create(GetModuleHandleA(nullptr)));
+  }
   // Opens a top-level menu's drop-down as far as the program sees it.
   void DropDown(TopMenu top) {
     SendMessageA(window_.Handle(), WM_INITMENUPOPUP,
@@ -114,6 +121,40 @@ TEST_F(MainMenuTest, WordWrapTogglesWithItsCheckMark) {
   EXPECT_FALSE(window_.reEdit.WordWrap());
   EXPECT_FALSE(GetMenuState(window_.MainMenu1(), mnWordWrap, MF_BYCOMMAND) & MF_CHECKED);
   EXPECT_EQ(window_.reEdit.WholeText(), "表ソ能");
+}
+
+// Reads and answers the message box that AskUser shows, from a timer that
+// the box's own modal loop dispatches.
+struct BoxAnswer {
+  static inline std::string text, caption;
+  static inline HWND owner = nullptr;
+  static void CALLBACK OnTimer(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND box = FindWindowA("#32770", nullptr);
+    if (!box || !IsWindowVisible(box)) return;
+    KillTimer(nullptr, timer);
+    char buffer[256] = "";
+    GetDlgItemTextA(box, 0xFFFF, buffer, sizeof buffer);
+    text = buffer;
+    GetWindowTextA(box, buffer, sizeof buffer);
+    caption = buffer;
+    owner = GetWindow(box, GW_OWNER);
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(box, IDCANCEL)));
+  }
+};
+
+TEST_F(MainMenuTest, AskUserAppendsTwoIdeographicSpacesAndUsesTheProgramsCaption) {
+  SetWindowTextA(window_.Handle(), "a.txt - Quolvi");
+  SetTimer(nullptr, 0, 20, BoxAnswer::OnTimer);
+  int result = window_.AskUser("保存しますか？", MB_OKCANCEL | MB_ICONEXCLAMATION);
+  EXPECT_EQ(result, IDCANCEL);
+  EXPECT_EQ(BoxAnswer::text, "保存しますか？\x81\x40\x81\x40");
+  EXPECT_EQ(BoxAnswer::caption, "Quolvi");
+  EXPECT_EQ(BoxAnswer::owner, window_.Handle());
+
+  SetTimer(nullptr, 0, 20, BoxAnswer::OnTimer);
+  window_.AskUser("", MB_OKCANCEL);
+  EXPECT_EQ(BoxAnswer::text, "　　");
 }
 
 }  // namespace

@@ -133,6 +133,23 @@ void App::PressAndSettle(WORD key, unsigned modifiers) {
   Settle();
 }
 
+void App::OpenContextMenu() {
+  RECT area;
+  GetWindowRect(editor(), &area);
+  INPUT inputs[3]{};
+  for (INPUT& input : inputs) {
+    input.type = INPUT_MOUSE;
+    input.mi.dx = ((area.left + area.right) / 2) * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = ((area.top + area.bottom) / 2) * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+  }
+  inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  inputs[1].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN | MOUSEEVENTF_ABSOLUTE;
+  inputs[2].mi.dwFlags = MOUSEEVENTF_RIGHTUP | MOUSEEVENTF_ABSOLUTE;
+  SendInput(3, inputs, sizeof(INPUT));
+  WaitUntil([] { return FindWindowA("#32768", nullptr) != nullptr; }, 3000);
+  Settle();
+}
+
 void App::OpenMenu(char accessKey) {
   Press(static_cast<WORD>(accessKey), kAlt);
   // The drop-down is open when the system's menu window is shown.

@@ -38,6 +38,9 @@ class App {
   // Presses a key and waits until the program has handled it.
   void PressAndSettle(WORD key, unsigned modifiers = 0);
 
+  // Clicks the right mouse button over the editor and waits for the context
+  // menu.
+  void OpenContextMenu();
   // Opens a top-level menu with its access key (Alt+key) and waits for it.
   void OpenMenu(char accessKey);
   void CloseMenus();

@@ -57,6 +57,21 @@ TEST_F(EditCommandsTest, CutCopyPasteAndDelete) {
   EXPECT_TRUE(TextBecomes("本語日本"));
 }
 
+TEST_F(EditCommandsTest, TheContextMenuSelectsAndCopies) {
+  app_.Type(u"右クリック");
+  ASSERT_TRUE(TextBecomes("右クリック"));
+  app_.OpenContextMenu();
+  ASSERT_NE(FindWindowA("#32768", nullptr), nullptr) << "no context menu";
+  app_.PressAndSettle('A');  // すべて選択(&A)
+  ASSERT_TRUE(WaitUntil([&] {
+    DWORD range = static_cast<DWORD>(SendMessageA(app_.editor(), EM_GETSEL, 0, 0));
+    return LOWORD(range) == 0 && HIWORD(range) >= 5;
+  }));
+  app_.OpenContextMenu();
+  app_.PressAndSettle('C');  // コピー(&C)
+  EXPECT_TRUE(WaitUntil([] { return ClipboardText() == "右クリック"; })) << ClipboardText();
+}
+
 TEST_F(EditCommandsTest, UndoThroughTheShortcut) {
   app_.PressAndSettle('Z', kCtrl);  // nothing to undo: nothing happens
   EXPECT_EQ(app_.EditorText(), "");
