@@ -241,12 +241,12 @@ void TFLumoSub1::Dispatch(UINT id) {
     case mnSave: mnSaveClick(); break;
     case mnWrite: mnWriteClick(); break;
     case mnQuit: mnQuitClick(); break;
-    case mnUndo: case pmUndo: mnUndoClick(); break;
-    case mnCut: case pmCut: mnCutClick(); break;
-    case mnCopy: case pmCopy: mnCopyClick(); break;
-    case mnPaste: case pmPaste: mnPasteClick(); break;
-    case mnDelete: case pmDelete: mnDeleteClick(); break;
-    case mnSelAll: case pmSelAll: mnSelAllClick(); break;
+    case mnUndo: mnUndoClick(); break;
+    case mnCut: mnCutClick(); break;
+    case mnCopy: mnCopyClick(); break;
+    case mnPaste: mnPasteClick(); break;
+    case mnDelete: mnDeleteClick(); break;
+    case mnSelAll: mnSelAllClick(); break;
     case mnDT: mnDTClick(); break;
     case mnWordWrap: mnWordWrapClick(); break;
     case mnSelFont: mnSelFontClick(); break;
@@ -255,7 +255,14 @@ void TFLumoSub1::Dispatch(UINT id) {
     case mnSrchNxt: mnSrchNxtClick(); break;
     case mnRepl: mnReplClick(); break;
     case mnFExec: mnFExecClick(); break;
-    case mnGo: case pmGo: mnGoClick(); break;
+    case mnGo: mnGoClick(); break;
+    case pmUndo: pmUndoClick(); break;
+    case pmCut: pmCutClick(); break;
+    case pmCopy: pmCopyClick(); break;
+    case pmPaste: pmPasteClick(); break;
+    case pmDelete: pmDeleteClick(); break;
+    case pmSelAll: pmSelAllClick(); break;
+    case pmGo: pmGoClick(); break;
     default: break;
   }
 }

@@ -92,6 +92,14 @@ class TFLumoSub1 {
   void mnReplClick() {}
   void mnFExecClick() {}
   void mnGoClick() {}
+  // The context menu's items do what their main-menu twins do.
+  void pmUndoClick() { mnUndoClick(); }
+  void pmCutClick() { mnCutClick(); }
+  void pmCopyClick() { mnCopyClick(); }
+  void pmPasteClick() { mnPasteClick(); }
+  void pmDeleteClick() { mnDeleteClick(); }
+  void pmSelAllClick() { mnSelAllClick(); }
+  void pmGoClick() { mnGoClick(); }
 
   WindowHandle window_;
   HWND StatusBar1_ = nullptr;

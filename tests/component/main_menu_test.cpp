@@ -1,7 +1,10 @@
 // The main window's menus and their enabling, in this process, where the
 // menus can be read (another process cannot read them under Wine).
-#include <gtest/gtest.h>
+#include <windows.h>
+#include <dlgs.h>
+#include <richedit.h>
 
+#include <gtest/gtest.h>
 
 #include "app/lumo_sub1.h"
 #include "app/menus.h"
@@ -155,6 +158,48 @@ TEST_F(MainMenuTest, AskUserAppendsTwoIdeographicSpacesAndUsesTheProgramsCaption
   SetTimer(nullptr, 0, 20, BoxAnswer::OnTimer);
   window_.AskUser("", MB_OKCANCEL);
   EXPECT_EQ(BoxAnswer::text, "　　");
+}
+
+// Answers the font dialog from a timer: an IPA font, 20 points, bold, then OK.
+struct FontAnswer {
+  static inline std::string face;
+  static void Choose(HWND box, int combo, const char* prefix) {
+    HWND list = GetDlgItem(box, combo);
+    LRESULT index = SendMessageA(list, CB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(prefix));
+    SendMessageA(list, CB_SETCURSEL, index, 0);
+    SendMessageA(box, WM_COMMAND, MAKEWPARAM(combo, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+  }
+  static void CALLBACK OnTimer(HWND, UINT, UINT_PTR timer, DWORD) {
+    for (HWND box = FindWindowExA(nullptr, nullptr, "#32770", nullptr); box;
+         box = FindWindowExA(nullptr, box, "#32770", nullptr)) {
+      if (!IsWindowVisible(box) || !GetDlgItem(box, cmb3)) continue;
+      KillTimer(nullptr, timer);
+      Choose(box, cmb1, "IPA");
+      char text[64] = "";
+      GetDlgItemTextA(box, cmb1, text, sizeof text);
+      face = text;
+      Choose(box, cmb3, "20");
+      SendMessageA(GetDlgItem(box, cmb2), CB_SETCURSEL, 2, 0);  // a bold style
+      PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+      return;
+    }
+  }
+};
+
+TEST_F(MainMenuTest, TheFontDialogSetsColourSizeAndFaceOnly) {
+  SetTimer(nullptr, 0, 20, FontAnswer::OnTimer);
+  SendMessageA(window_.Handle(), WM_COMMAND, mnSelFont, 0);
+  EXPECT_EQ(window_.reEdit.PointSize(), 20);
+  ASSERT_FALSE(FontAnswer::face.empty());
+  EXPECT_EQ(window_.reEdit.FaceName(), FontAnswer::face);
+  // The colour comes back as the RGB value the dialog chose.
+  EXPECT_EQ(window_.reEdit.FontColor(), static_cast<ColorValue>(GetSysColor(COLOR_WINDOWTEXT)));
+  CHARFORMATA format{};
+  format.cbSize = sizeof format;
+  SendMessageA(window_.reEdit.Handle(), EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+  EXPECT_EQ(format.yHeight, 400);
+  EXPECT_EQ(format.bCharSet, SHIFTJIS_CHARSET);
+  EXPECT_FALSE(format.dwEffects & (CFE_BOLD | CFE_ITALIC));
 }
 
 }  // namespace
