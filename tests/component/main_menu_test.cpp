@@ -126,6 +126,37 @@ TEST_F(MainMenuTest, WordWrapTogglesWithItsCheckMark) {
   EXPECT_EQ(window_.reEdit.WholeText(), "表ソ能");
 }
 
+// A key press as the message loop sees it, with Ctrl held or not.
+MSG KeyDown(HWND hwnd, WPARAM key, bool ctrl) {
+  BYTE keys[256] = {};
+  if (ctrl) keys[VK_CONTROL] = 0x80;
+  SetKeyboardState(keys);
+  return MSG{hwnd, WM_KEYDOWN, key, 0, 0, {0, 0}};
+}
+
+TEST_F(MainMenuTest, AShortcutIsConsumedEvenWhenItsItemIsDisabled) {
+  HWND editor = window_.reEdit.Handle();
+  // Nothing to undo and an empty document: the items are disabled, the keys
+  // are taken all the same and do nothing.
+  EXPECT_TRUE(window_.HandleShortcut(KeyDown(editor, 'Z', true)));
+  EXPECT_FALSE(Enabled(mnUndo));
+  EXPECT_TRUE(window_.HandleShortcut(KeyDown(editor, 'A', true)));
+  EXPECT_FALSE(Enabled(mnSelAll));
+  // With text, Ctrl+A runs Select all.
+  SetText("abc");
+  window_.reEdit.SetSelectionStart(1);
+  EXPECT_TRUE(window_.HandleShortcut(KeyDown(editor, 'A', true)));
+  EXPECT_EQ(window_.reEdit.SelectionLength(), 3);
+  // Keys that are no shortcut go on to the editor.
+  EXPECT_FALSE(window_.HandleShortcut(KeyDown(editor, 'B', true)));
+  EXPECT_FALSE(window_.HandleShortcut(KeyDown(editor, 'A', false)));
+  KeyDown(editor, 0, false);
+}
+
+TEST_F(MainMenuTest, TheSessionMayEndWhenTheCloseQueryAllows) {
+  EXPECT_TRUE(SendMessageA(window_.Handle(), WM_QUERYENDSESSION, 0, 0));
+}
+
 // Reads and answers the message box that AskUser shows, from a timer that
 // the box's own modal loop dispatches.
 struct BoxAnswer {

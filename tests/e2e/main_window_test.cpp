@@ -30,6 +30,12 @@ TEST(MainWindowTest, EscClosesTheWindow) {
   EXPECT_TRUE(app.WaitForExit());
 }
 
+TEST(MainWindowTest, TheCloseBoxClosesTheWindow) {
+  App app;
+  PostMessageA(app.window(), WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_TRUE(app.WaitForExit());
+}
+
 TEST(MainWindowTest, QuitFromTheMenuClosesTheWindow) {
   App app;
   app.Activate();
