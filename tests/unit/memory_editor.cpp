@@ -1,0 +1,96 @@
+#include "tests/unit/memory_editor.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
+#include "app/app_error.h"
+#include "app/messages.h"
+#include "editor/cp932.h"
+#include "editor/line_breaks.h"
+#include "editor/text_search.h"
+
+namespace quolvi::test {
+namespace {
+
+// The character boundary at or before (or after) offset.
+Position Boundary(const std::string& text, Position offset, bool up) {
+  std::size_t i = 0;
+  while (i < text.size()) {
+    std::size_t next = i + cp932::CharLength(text, i);
+    if (static_cast<Position>(next) > offset) break;
+    i = next;
+  }
+  if (up && static_cast<Position>(i) < offset && i < text.size()) i += cp932::CharLength(text, i);
+  return static_cast<Position>(i);
+}
+
+}  // namespace
+
+void MemoryEditor::SetSelectionStart(Position p) {
+  start_ = Boundary(text_, std::clamp<Position>(p, 0, static_cast<Position>(text_.size())), false);
+  length_ = 0;
+}
+
+void MemoryEditor::SetSelectionLength(Position n) {
+  Position end = std::clamp<Position>(start_ + std::max(n, 0), start_, static_cast<Position>(text_.size()));
+  length_ = Boundary(text_, end, true) - start_;
+}
+
+void MemoryEditor::ReplaceSelectedText(std::string_view s) {
+  text_.replace(start_, length_, s);
+  start_ += static_cast<Position>(s.size());
+  length_ = 0;
+  RaiseChange();
+}
+
+void MemoryEditor::SelectWholeText() {
+  start_ = 0;
+  length_ = static_cast<Position>(text_.size());
+}
+
+void MemoryEditor::CutSelection() {
+  CopySelection();
+  ReplaceSelectedText("");
+}
+
+int MemoryEditor::CountLines() {
+  if (text_.empty()) return 0;
+  int breaks = 0;
+  for (std::size_t at = text_.find("\r\n"); at != std::string::npos; at = text_.find("\r\n", at + 2)) ++breaks;
+  bool endsWithBreak = text_.size() >= 2 && text_.compare(text_.size() - 2, 2, "\r\n") == 0;
+  return breaks + 1 - (endsWithBreak ? 1 : 0);
+}
+
+void MemoryEditor::ClearText() {
+  text_.clear();
+  start_ = length_ = 0;
+}
+
+void MemoryEditor::LoadTextFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw AppError(messages::WithPath(messages::kCannotOpenFile, path));
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (bytes.find('\0') != std::string::npos) throw AppError(messages::WithPath(messages::kFileHasNul, path));
+  text_ = NormalizeLineBreaks<char>(bytes);
+  start_ = length_ = 0;
+}
+
+void MemoryEditor::SaveTextFile(const std::string& path) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  if (!out) throw AppError(messages::WithPath(messages::kCannotCreateFile, path));
+  if (!out.write(text_.data(), static_cast<std::streamsize>(text_.size()))) {
+    throw AppError(messages::kStreamWriteFailed);
+  }
+}
+
+Position MemoryEditor::SearchText(std::string_view t, Position start, Position len, bool matchCase) {
+  ++searchCount;
+  return FindInText(text_, t, start, len, matchCase);
+}
+
+void MemoryEditor::SetFaceName(const std::string& face) {
+  if (!face.empty()) faceName_ = face.substr(0, 31);
+}
+
+}  // namespace quolvi::test
