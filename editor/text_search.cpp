@@ -41,14 +41,16 @@ bool MatchesAt(std::string_view text, std::size_t at, std::size_t limit, std::st
 
 }  // namespace
 
-int FindInText(std::string_view text, std::string_view pattern, int start, int length, bool matchCase) {
-  if (pattern.empty() || start < 0 || length < 0) return -1;
+int FindInText(std::string_view text, std::string_view pattern, int start, int length, bool matchCase,
+               int scanOrigin) {
+  if (pattern.empty() || start < 0 || length < 0 || scanOrigin < 0) return -1;
   std::size_t from = static_cast<std::size_t>(start);
   std::size_t limit = std::min(text.size(), from + static_cast<std::size_t>(length));
   if (from >= limit) return -1;
   unsigned char first = static_cast<unsigned char>(pattern[0]);
   bool firstIsLetter = (first | 0x20) >= 'a' && (first | 0x20) <= 'z';
-  for (std::size_t i = 0; i + pattern.size() <= limit; i += cp932::CharLength(text, i)) {
+  for (std::size_t i = static_cast<std::size_t>(scanOrigin); i + pattern.size() <= limit;
+       i += cp932::CharLength(text, i)) {
     if (i < from) continue;
     unsigned char b = static_cast<unsigned char>(text[i]);
     // Cheap rejection on the first byte before comparing characters. (The

@@ -11,6 +11,10 @@ namespace quolvi {
 // a single-byte pattern never matches the second byte of a double-byte
 // character. Without matchCase, the ASCII letters and the full-width Latin
 // letters compare regardless of case, and nothing else does.
-int FindInText(std::string_view text, std::string_view pattern, int start, int length, bool matchCase);
+//
+// Characters are counted from scanOrigin, which must be a character boundary
+// at or before start (the text's start unless the caller knows a later one).
+int FindInText(std::string_view text, std::string_view pattern, int start, int length, bool matchCase,
+               int scanOrigin = 0);
 
 }  // namespace quolvi

@@ -1,0 +1,85 @@
+#include "search/replace_all.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "tests/unit/memory_editor.h"
+
+namespace quolvi {
+namespace {
+
+using test::MemoryEditor;
+
+// The replace command's loop, step by step, as the reference.
+int Loop(Editor& editor, const SearchFields& fields) {
+  int count = 0;
+  for (;;) {
+    if (ReplaceSelection(editor, fields) >= 0) ++count;
+    if (FindNextMatch(editor, fields) < 0 || (fields.FindOptions & kOptionReplace)) break;
+  }
+  return count;
+}
+
+TEST(ReplaceAllTest, EveryAFromTheCaretBecomesTwo) {
+  MemoryEditor editor("aaa");
+  EXPECT_EQ(ReplaceAll(editor, SearchFields{"a", "aa", kOptionReplaceAll}), 3);
+  EXPECT_EQ(editor.WholeText(), "aaaaaa");
+  EXPECT_EQ(editor.SelectionStart(), 6);
+  EXPECT_EQ(editor.SelectionLength(), 0);
+}
+
+TEST(ReplaceAllTest, TheSelectionIsReplacedFirstAndNothingBeforeItIsTouched) {
+  MemoryEditor editor("a xa a");
+  editor.SetSelectionStart(2);
+  editor.SetSelectionLength(1);
+  EXPECT_EQ(ReplaceAll(editor, SearchFields{"a", "b", kOptionReplaceAll}), 3);
+  EXPECT_EQ(editor.WholeText(), "a bb b");
+}
+
+TEST(ReplaceAllTest, NoMatchAndNothingSelectedChangesNothing) {
+  MemoryEditor editor("abc");
+  EXPECT_EQ(ReplaceAll(editor, SearchFields{"z", "y", kOptionReplaceAll}), 0);
+  EXPECT_EQ(editor.WholeText(), "abc");
+  EXPECT_EQ(editor.focusCount, 0);
+}
+
+TEST(ReplaceAllTest, OnePassGivesExactlyWhatTheLoopGives) {
+  const char* const textPieces[] = {"a", "b", "ab", "A", "表", "ソ", "\\", "*", "?", "\r\n", "ｱ", "x", "\x95", "\x81\x40"};
+  const char* const patternPieces[] = {"a", "b", "A", "*", "?", "\\\\", "\\*", "表", "\\5C", "\\n", "ab", "x", "\\", "\\95"};
+  const char* const replacements[] = {"", "a", "aa", "表", "\\t", "\\n", "*?", "\\41", "\\95", "ソ", "ab\\"};
+  std::mt19937 random(4242);
+  auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
+  int replaced = 0;
+  for (int round = 0; round < 20000; ++round) {
+    std::string text;
+    for (int i = pick(25); i > 0; --i) text += textPieces[pick(14)];
+    std::string pattern;
+    for (int i = 1 + pick(4); i > 0; --i) pattern += patternPieces[pick(14)];
+    SearchFields fields{pattern, replacements[pick(11)],
+                        static_cast<std::uint16_t>((pick(2) ? kOptionMatchCase : 0) |
+                                                   (pick(4) == 0 ? kOptionReplace : kOptionReplaceAll))};
+    MemoryEditor loop(text), onePass(text);
+    const int start = pick(static_cast<int>(text.size()) + 1);
+    const int length = pick(4) == 0 ? pick(static_cast<int>(text.size()) - start + 1) : 0;
+    for (MemoryEditor* editor : {&loop, &onePass}) {
+      editor->SetSelectionStart(start);
+      editor->SetSelectionLength(length);
+    }
+    const int loopCount = Loop(loop, fields);
+    const int onePassCount = ReplaceAll(onePass, fields);
+    SCOPED_TRACE(::testing::Message() << "text " << ::testing::PrintToString(text) << " pattern "
+                                      << ::testing::PrintToString(pattern) << " replacement "
+                                      << ::testing::PrintToString(fields.ReplacePattern) << " selection "
+                                      << start << "+" << length << " options " << fields.FindOptions);
+    ASSERT_EQ(onePass.WholeText(), loop.WholeText());
+    ASSERT_EQ(onePassCount, loopCount);
+    ASSERT_EQ(onePass.SelectionStart(), loop.SelectionStart());
+    ASSERT_EQ(onePass.SelectionLength(), loop.SelectionLength());
+    replaced += loopCount;
+  }
+  EXPECT_GT(replaced, 20000);  // the cases do replace, many times
+}
+
+}  // namespace
+}  // namespace quolvi
