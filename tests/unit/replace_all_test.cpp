@@ -78,7 +78,7 @@ TEST(ReplaceAllTest, OnePassGivesExactlyWhatTheLoopGives) {
     ASSERT_EQ(onePass.SelectionLength(), loop.SelectionLength());
     replaced += loopCount;
   }
-  EXPECT_GT(replaced, 20000);  // the cases do replace, many times
+  EXPECT_GT(replaced, 2000);  // the cases do replace, thousands of times
 }
 
 }  // namespace
