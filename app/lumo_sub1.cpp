@@ -134,6 +134,11 @@ LRESULT TFLumoSub1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       PostQuitMessage(0);
       return 0;
     default:
+      if (message == findReplaceMessage_) {
+        auto* request = reinterpret_cast<FINDREPLACEA*>(lParam);
+        Run([this, request] { OnFindReplace(request); });
+        return 0;
+      }
       break;
   }
   return DefWindowProcA(hwnd, message, wParam, lParam);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commdlg.h>
 
 #include <string>
 #include <string_view>
@@ -11,6 +12,7 @@
 #include "app/date_time_format.h"
 #include "app/win_handles.h"
 #include "editor/rich_editor.h"
+#include "search/matcher.h"
 
 namespace quolvi {
 
@@ -36,6 +38,11 @@ class TFLumoSub1 {
 
   // Carries out a main-menu shortcut if msg is a key press that is one.
   bool HandleShortcut(const MSG& msg);
+
+  // Passes a message to the find or replace dialog when it is theirs.
+  bool HandleDialogMessage(MSG& msg);
+  // Empties the find and replace dialogs' stored texts.
+  void ClearSearchTexts();
 
   // The main window's one message box: caption "Quolvi", the text followed
   // by two ideographic spaces; returns MessageBox's result.
@@ -87,9 +94,26 @@ class TFLumoSub1 {
   void mnWordWrapClick();
   void mnSelFontClick();
   void mnSelBGClick();
-  void mnSrchClick() {}
-  void mnSrchNxtClick() {}
-  void mnReplClick() {}
+  void mnSrchClick();
+  void mnSrchNxtClick();
+  void mnReplClick();
+
+  // The find and replace dialogs and their events.
+  struct SearchDialog {
+    FINDREPLACEA request{};
+    char findWhat[256] = "";
+    char replaceWith[256] = "";
+    HWND window = nullptr;
+    std::uint16_t options = 0;
+    bool placed = false;  // closed once: reopens where it was
+    POINT position{};
+  };
+  void OpenSearchDialog(SearchDialog& dialog, bool replace);
+  void OnFindReplace(FINDREPLACEA* request);
+  void FindStep(const SearchDialog& dialog);
+  void FindDialog1Find() { FindStep(FindDialog1_); }
+  void ReplaceDialog1Find() { FindStep(ReplaceDialog1_); }
+  void ReplaceDialog1Replace();
   void mnFExecClick() {}
   void mnGoClick() {}
   // The context menu's items do what their main-menu twins do.
@@ -110,6 +134,11 @@ class TFLumoSub1 {
   GdiObject statusBarFont_;
   Placement position_ = Placement::kScreenCenter;
   DateTimeLocale locale_;
+
+  SearchDialog FindDialog1_;
+  SearchDialog ReplaceDialog1_;
+  SearchFields search_;  // FindPattern, ReplacePattern and FindOptions
+  UINT findReplaceMessage_ = RegisterWindowMessageA(FINDMSGSTRINGA);
 
   // The font and colour dialogs keep what was last chosen in them.
   LOGFONTA fontDialogFont_{};

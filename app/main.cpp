@@ -12,10 +12,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   if (!mainWindow.Create(instance)) return 1;
   mainWindow.Show(showCommand);
 
-  // A Unicode loop, so that typed characters reach the editor whole. Main
-  // menu shortcuts are matched before the focused control sees the key.
+  // A Unicode loop, so that typed characters reach the editor whole. The
+  // modeless find and replace dialogs get their keys; main menu shortcuts
+  // are matched before the focused control sees the key.
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (mainWindow.HandleDialogMessage(message)) continue;
     if (mainWindow.HandleShortcut(message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);

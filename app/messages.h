@@ -14,6 +14,9 @@ inline constexpr char kFileHasNul[] = "ﾌｧｲﾙ %s はNUL文字を含むた�
 inline constexpr char kCannotCreateFile[] = "ﾌｧｲﾙ %s を作成できません";
 inline constexpr char kStreamWriteFailed[] = "ｽﾄﾘｰﾑへの書き込みに失敗しました";
 
+inline constexpr char kSearchTextNotFound[] = "検索文字が見つかりません";
+inline constexpr char kReplacedCount[] = "%d 語を置換しました。";
+
 // format with its "%s" replaced by path.
 std::string WithPath(std::string_view format, std::string_view path);
 

@@ -207,7 +207,27 @@ std::string RichEditor::SelectedText() {
   return cp932::Encode(std::u16string_view(text).substr(from, to - from));
 }
 
-void RichEditor::ReplaceSelectedText(std::string_view s) { InsertAtSelection(cp932::Decode(s), false); }
+void RichEditor::ReplaceSelectedText(std::string_view s) {
+  GETTEXTLENGTHEX length{GTL_NUMCHARS | GTL_PRECISE, kCodePageUtf16};
+  auto units = static_cast<LONG>(SendMessageW(window_.Get(), EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0));
+  CHARRANGE range = GetCharRange();
+  if (units == 0 || range.cpMin > 0 || range.cpMax < units) {
+    InsertAtSelection(cp932::Decode(s), false);
+    return;
+  }
+  // The whole text is replaced (replace all does so): the control would
+  // first delete it line by line, in time quadratic in the lines, while a
+  // new window takes the new text at once. Either way nothing is left to undo.
+  std::u16string text = cp932::Decode(s);
+  raiseChanges_ = false;
+  RecreateControlWindow();
+  SetUnicodeText(text);
+  auto end = static_cast<LONG>(text.size());
+  CHARRANGE caret{end, end};
+  SendMessageW(window_.Get(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&caret));
+  raiseChanges_ = true;
+  RaiseChange();
+}
 
 void RichEditor::SelectWholeText() { SendMessageW(window_.Get(), EM_SETSEL, 0, -1); }
 
