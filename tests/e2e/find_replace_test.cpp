@@ -1,0 +1,116 @@
+// The find and replace dialogs, used as a person would.
+#include <windows.h>
+#include <dlgs.h>
+
+#include <gtest/gtest.h>
+
+#include "app/menus.h"
+#include "tests/e2e/app_driver.h"
+#include "tests/support/wait.h"
+
+namespace quolvi::test {
+namespace {
+
+class FindReplaceTest : public ::testing::Test {
+ protected:
+  void SetUp() override { app_.Activate(); }
+  bool TextBecomes(const std::string& expected) {
+    return WaitUntil([&] { return app_.EditorText() == expected; });
+  }
+  // The editor's selection, as EM_GETSEL reports it (no pointers, so it
+  // crosses processes).
+  std::pair<int, int> Selection() const {
+    DWORD range = static_cast<DWORD>(SendMessageA(app_.editor(), EM_GETSEL, 0, 0));
+    return {LOWORD(range), HIWORD(range)};
+  }
+  bool SelectionBecomes(int start, int end) {
+    return WaitUntil([&] { return Selection() == std::make_pair(start, end); });
+  }
+  // Opens a dialog with its shortcut and waits for it to take the keys.
+  HWND OpenDialog(char key) {
+    app_.PressAndSettle(static_cast<WORD>(key), kCtrl);
+    HWND dialog = app_.WaitForDialog();
+    if (dialog) WaitUntil([&] { return GetForegroundWindow() == dialog; }, 2000);
+    return dialog;
+  }
+  // Types into the dialog's field and presses one of its buttons.
+  void Fill(HWND dialog, int field, const std::string& text) { SetDlgItemTextA(dialog, field, text.c_str()); }
+
+  App app_;
+};
+
+TEST_F(FindReplaceTest, FindNextSelectsOneMatchAfterAnotherThenTellsNothingIsFound) {
+  app_.Type(u"xxabcabcyy");
+  ASSERT_TRUE(TextBecomes("xxabcabcyy"));
+  app_.PressAndSettle(VK_HOME, kCtrl);
+  HWND dialog = OpenDialog('F');
+  ASSERT_NE(dialog, nullptr);
+  app_.Type(u"abc");
+  app_.PressAndSettle(VK_RETURN);  // the default button: find next
+  EXPECT_TRUE(SelectionBecomes(2, 5));
+  App::PressButton(dialog, IDOK);
+  EXPECT_TRUE(SelectionBecomes(5, 8));
+  App::PressButton(dialog, IDOK);
+  HWND box = app_.WaitForDialog("Quolvi");
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(App::MessageBoxText(box), "検索文字が見つかりません　　");
+  App::PressButton(box, IDOK);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
+  EXPECT_EQ(Selection(), std::make_pair(5, 8));
+  EXPECT_TRUE(IsWindow(dialog));  // the find dialog stays open
+}
+
+TEST_F(FindReplaceTest, F3RepeatsTheFindDialogsSearchNotTheReplaceDialogs) {
+  app_.Type(u"a1 b1 a2 b2");
+  ASSERT_TRUE(TextBecomes("a1 b1 a2 b2"));
+  app_.PressAndSettle(VK_HOME, kCtrl);
+  app_.PressAndSettle(VK_F3);  // the find dialog has no text yet: nothing
+  EXPECT_EQ(app_.WaitForDialog("Quolvi", 300), nullptr);
+  HWND find = OpenDialog('F');
+  ASSERT_NE(find, nullptr);
+  Fill(find, edt1, "a");
+  App::PressButton(find, IDOK);
+  ASSERT_TRUE(SelectionBecomes(0, 1));
+  App::PressButton(find, IDCANCEL);
+  HWND replace = OpenDialog('H');
+  ASSERT_NE(replace, nullptr);
+  Fill(replace, edt1, "b");
+  App::PressButton(replace, IDOK);  // find next in the replace dialog
+  ASSERT_TRUE(SelectionBecomes(3, 4));
+  app_.Activate();
+  app_.PressAndSettle(VK_F3);  // searches "a" again, from the selection
+  EXPECT_TRUE(SelectionBecomes(6, 7));
+}
+
+TEST_F(FindReplaceTest, ReplaceAllClosesTheDialogAndCountsInTheStatusBar) {
+  app_.Type(u"aaa");
+  ASSERT_TRUE(TextBecomes("aaa"));
+  app_.PressAndSettle(VK_HOME, kCtrl);
+  HWND dialog = OpenDialog('H');
+  ASSERT_NE(dialog, nullptr);
+  Fill(dialog, edt1, "a");
+  Fill(dialog, edt2, "aa");
+  App::PressButton(dialog, psh2);  // replace all
+  EXPECT_TRUE(TextBecomes("aaaaaa"));
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+  EXPECT_TRUE(WaitUntil([&] { return app_.StatusText() == "3 語を置換しました。"; })) << app_.StatusText();
+}
+
+TEST_F(FindReplaceTest, ReplaceReplacesTheSelectionAndSelectsTheNextMatch) {
+  app_.Type(u"表x 表y 表z");
+  ASSERT_TRUE(TextBecomes("表x 表y 表z"));
+  app_.PressAndSettle(VK_HOME, kCtrl);
+  app_.PressAndSettle(VK_RIGHT, kShift);  // 表 selected
+  HWND dialog = OpenDialog('H');
+  ASSERT_NE(dialog, nullptr);
+  Fill(dialog, edt1, "表");
+  Fill(dialog, edt2, "ソ\\t");
+  App::PressButton(dialog, psh1);  // replace
+  EXPECT_TRUE(TextBecomes("ソ\tx 表y 表z"));
+  EXPECT_TRUE(SelectionBecomes(4, 5));  // the next 表, in characters
+  EXPECT_TRUE(IsWindow(dialog));
+  EXPECT_EQ(app_.StatusText(), "");  // one replacement shows no count
+}
+
+}  // namespace
+}  // namespace quolvi::test
