@@ -61,6 +61,25 @@ struct AnsiStreamSource {
   }
 };
 
+// UTF-16 text that EM_STREAMIN reads, piece by piece; a piece never ends
+// between the CR and the LF of a line break.
+struct UnicodeStreamSource {
+  std::u16string_view text;
+  std::size_t offset = 0;  // in units
+
+  static DWORD CALLBACK Read(DWORD_PTR cookie, LPBYTE buffer, LONG capacity, LONG* got) {
+    auto* self = reinterpret_cast<UnicodeStreamSource*>(cookie);
+    std::size_t units = std::min<std::size_t>(static_cast<std::size_t>(capacity) / sizeof(char16_t),
+                                              self->text.size() - self->offset);
+    std::size_t end = self->offset + units;
+    if (units > 1 && end < self->text.size() && self->text[end - 1] == u'\r') --units;
+    std::copy_n(self->text.data() + self->offset, units, reinterpret_cast<char16_t*>(buffer));
+    self->offset += units;
+    *got = static_cast<LONG>(units * sizeof(char16_t));
+    return 0;
+  }
+};
+
 }  // namespace
 
 RichEditor::RichEditor() : faceName_(kDefaultFace), dpi_(GetDeviceCaps(ScreenDC().Get(), LOGPIXELSY)) {}
@@ -131,12 +150,22 @@ std::u16string RichEditor::UnicodeText() {
 }
 
 void RichEditor::SetUnicodeText(std::u16string_view text) {
-  // One EM_SETTEXTEX rather than EM_STREAMIN: the control then inserts the
-  // text in one piece instead of in small chunks, which is faster.
-  std::u16string terminated(text);
-  SETTEXTEX how{ST_DEFAULT, kCodePageUtf16};
-  SendMessageW(window_.Get(), EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how),
-               reinterpret_cast<LPARAM>(AsWide(terminated)));
+  // Streamed in pieces: given the whole text at once, the control takes time
+  // quadratic in the number of lines.
+  UnicodeStreamSource source{text};
+  EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0, UnicodeStreamSource::Read};
+  SendMessageW(window_.Get(), EM_STREAMIN, SF_TEXT | SF_UNICODE, reinterpret_cast<LPARAM>(&stream));
+}
+
+void RichEditor::SetText(std::string_view bytes) {
+  if (cp932::SystemDecodesAlike(bytes)) {
+    // The control's own conversion serves, and ANSI streaming is its fastest way in.
+    AnsiStreamSource source{bytes};
+    EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0, AnsiStreamSource::Read};
+    SendMessageA(window_.Get(), EM_STREAMIN, SF_TEXT, reinterpret_cast<LPARAM>(&stream));
+  } else {
+    SetUnicodeText(cp932::Decode(bytes));
+  }
 }
 
 bool RichEditor::IsEmpty() { return SendMessageW(window_.Get(), WM_GETTEXTLENGTH, 0, 0) == 0; }
@@ -218,11 +247,10 @@ void RichEditor::ReplaceSelectedText(std::string_view s) {
   // The whole text is replaced (replace all does so): the control would
   // first delete it line by line, in time quadratic in the lines, while a
   // new window takes the new text at once. Either way nothing is left to undo.
-  std::u16string text = cp932::Decode(s);
   raiseChanges_ = false;
   RecreateControlWindow();
-  SetUnicodeText(text);
-  auto end = static_cast<LONG>(text.size());
+  SetText(s);
+  auto end = static_cast<LONG>(SendMessageW(window_.Get(), EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0));
   CHARRANGE caret{end, end};
   SendMessageW(window_.Get(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&caret));
   raiseChanges_ = true;
@@ -280,14 +308,7 @@ void RichEditor::LoadTextFile(const std::string& path) {
   // Streaming over a long text first deletes it, in time quadratic in its
   // number of lines; a new window is empty at once.
   if (!IsEmpty()) RecreateControlWindow();
-  if (cp932::SystemDecodesAlike(text)) {
-    // The control's own conversion serves, and streaming is its fastest way in.
-    AnsiStreamSource source{text};
-    EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0, AnsiStreamSource::Read};
-    SendMessageA(window_.Get(), EM_STREAMIN, SF_TEXT, reinterpret_cast<LPARAM>(&stream));
-  } else {
-    SetUnicodeText(cp932::Decode(text));
-  }
+  SetText(text);
   CHARRANGE start{0, 0};
   SendMessageW(window_.Get(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&start));
 }

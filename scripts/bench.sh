@@ -5,5 +5,6 @@ set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 source scripts/wine-env.sh
 bash scripts/build.sh --target "windows-$QUOLVI_ARCH"
-QUOLVI_HEADLESS=1 bash scripts/wine-session.sh scripts/wine-run.sh \
-  "build/windows-$QUOLVI_ARCH/bench/editor_bench.exe" "$@"
+bench="build/windows-$QUOLVI_ARCH/bench"
+QUOLVI_HEADLESS=1 bash scripts/wine-session.sh bash -c \
+  "scripts/wine-run.sh $bench/editor_bench.exe $* && scripts/wine-run.sh $bench/replace_bench.exe"

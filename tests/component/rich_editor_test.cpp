@@ -122,6 +122,22 @@ TEST_F(RichEditorTest, ReplaceSelectedTextInsertsBytesAndLeavesTheCaretAfterThem
   EXPECT_EQ(host_.changes(), 1);
 }
 
+TEST_F(RichEditorTest, ReplacingTheWholeTextLeavesTheCaretAtTheEndAndRaisesOneChange) {
+  SetText("old\r\ntext");
+  editor().FocusEditor();
+  editor().SelectWholeText();
+  editor().ReplaceSelectedText("新しい\x80\x87\x90text");
+  EXPECT_EQ(editor().WholeText(), "新しい\x80\x87\x90text");
+  EXPECT_EQ(editor().SelectionStart(), 13);
+  EXPECT_EQ(editor().SelectionLength(), 0);
+  EXPECT_EQ(host_.changes(), 1);
+  EXPECT_EQ(GetFocus(), editor().Handle());
+  editor().SelectWholeText();
+  editor().ReplaceSelectedText("");
+  EXPECT_EQ(editor().WholeText(), "");
+  EXPECT_EQ(host_.changes(), 2);
+}
+
 TEST_F(RichEditorTest, EveryEditRaisesTheChangeEvent) {
   SetText("abc");
   editor().SetSelectionStart(3);
