@@ -153,6 +153,30 @@ TEST_F(MainMenuTest, AShortcutIsConsumedEvenWhenItsItemIsDisabled) {
   KeyDown(editor, 0, false);
 }
 
+TEST_F(MainMenuTest, TheFindDialogReopensWhereItWasClosed) {
+  auto findDialog = [&] {
+    for (HWND box = FindWindowExA(nullptr, nullptr, "#32770", nullptr); box;
+         box = FindWindowExA(nullptr, box, "#32770", nullptr)) {
+      if (GetWindow(box, GW_OWNER) == window_.Handle()) return box;
+    }
+    return HWND{};
+  };
+  SendMessageA(window_.Handle(), WM_COMMAND, mnSrch, 0);
+  HWND dialog = findDialog();
+  ASSERT_NE(dialog, nullptr);
+  SetWindowPos(dialog, nullptr, 123, 77, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDCANCEL)));
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+  SendMessageA(window_.Handle(), WM_COMMAND, mnSrch, 0);
+  HWND reopened = findDialog();
+  ASSERT_NE(reopened, nullptr);
+  RECT frame;
+  GetWindowRect(reopened, &frame);
+  EXPECT_EQ(frame.left, 123);
+  EXPECT_EQ(frame.top, 77);
+  DestroyWindow(reopened);
+}
+
 TEST_F(MainMenuTest, TheSessionMayEndWhenTheCloseQueryAllows) {
   EXPECT_TRUE(SendMessageA(window_.Handle(), WM_QUERYENDSESSION, 0, 0));
 }

@@ -112,5 +112,12 @@ TEST_F(FindReplaceTest, ReplaceReplacesTheSelectionAndSelectsTheNextMatch) {
   EXPECT_EQ(app_.StatusText(), "");  // one replacement shows no count
 }
 
+TEST_F(FindReplaceTest, ADialogIsOpenedOnlyOnce) {
+  HWND dialog = OpenDialog('F');
+  ASSERT_NE(dialog, nullptr);
+  app_.Activate();
+  EXPECT_EQ(OpenDialog('F'), dialog);  // brought to the front, not opened again
+}
+
 }  // namespace
 }  // namespace quolvi::test
