@@ -177,6 +177,29 @@ TEST_F(MainMenuTest, TheFindDialogReopensWhereItWasClosed) {
   DestroyWindow(reopened);
 }
 
+TEST_F(MainMenuTest, ClearingTheSearchTextsLeavesFindNextNothingToDo) {
+  SetText("abcb");
+  window_.reEdit.SetSelectionStart(0);
+  SendMessageA(window_.Handle(), WM_COMMAND, mnSrch, 0);
+  HWND dialog = nullptr;
+  for (HWND box = FindWindowExA(nullptr, nullptr, "#32770", nullptr); box && !dialog;
+       box = FindWindowExA(nullptr, box, "#32770", nullptr)) {
+    if (GetWindow(box, GW_OWNER) == window_.Handle()) dialog = box;
+  }
+  ASSERT_NE(dialog, nullptr);
+  SetDlgItemTextA(dialog, edt1, "b");
+  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+  EXPECT_EQ(window_.reEdit.SelectionStart(), 1);  // found with the dialog's text
+  SendMessageA(window_.Handle(), WM_COMMAND, mnSrchNxt, 0);
+  EXPECT_EQ(window_.reEdit.SelectionStart(), 3);  // F3 repeats it
+  window_.ClearSearchTexts();
+  window_.reEdit.SetSelectionStart(0);
+  SendMessageA(window_.Handle(), WM_COMMAND, mnSrchNxt, 0);
+  EXPECT_EQ(window_.reEdit.SelectionStart(), 0);  // no text: nothing searched, no message
+  EXPECT_EQ(window_.reEdit.SelectionLength(), 0);
+  DestroyWindow(dialog);
+}
+
 TEST_F(MainMenuTest, TheSessionMayEndWhenTheCloseQueryAllows) {
   EXPECT_TRUE(SendMessageA(window_.Handle(), WM_QUERYENDSESSION, 0, 0));
 }

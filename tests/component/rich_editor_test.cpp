@@ -4,6 +4,7 @@
 
 #include "editor/cp932.h"
 #include "editor/font_size.h"
+#include "search/replace_all.h"
 #include "tests/support/editor_host.h"
 #include "tests/support/wait.h"
 
@@ -136,6 +137,24 @@ TEST_F(RichEditorTest, ReplacingTheWholeTextLeavesTheCaretAtTheEndAndRaisesOneCh
   editor().ReplaceSelectedText("");
   EXPECT_EQ(editor().WholeText(), "");
   EXPECT_EQ(host_.changes(), 2);
+}
+
+TEST_F(RichEditorTest, TheMatcherAndReplaceAllWorkOnTheControlsByteOffsets) {
+  SetText("日本\r\nabc 表abc\r\n");
+  editor().SetSelectionStart(0);
+  SearchFields fields{"abc", "ソ\\n", kOptionReplaceAll};
+  EXPECT_EQ(FindNextMatch(editor(), fields), 9);
+  EXPECT_EQ(editor().SelectedText(), "abc");
+  EXPECT_EQ(FindNextMatch(editor(), fields), 15);
+  EXPECT_EQ(FindNextMatch(editor(), SearchFields{"\\\\", "", 0}), -2);
+  editor().SetSelectionStart(0);
+  EXPECT_EQ(FindNextMatch(editor(), SearchFields{"\\\\", "", 0}), -2);  // 表's second byte is no backslash
+  editor().SetSelectionStart(0);
+  host_.ResetChanges();
+  EXPECT_EQ(ReplaceAll(editor(), fields), 2);
+  EXPECT_EQ(editor().WholeText(), "日本\r\nソ\r\n 表ソ\r\n\r\n");
+  EXPECT_EQ(editor().SelectionStart(), 17);  // after the last inserted text
+  EXPECT_GE(host_.changes(), 1);
 }
 
 TEST_F(RichEditorTest, EveryEditRaisesTheChangeEvent) {
