@@ -178,6 +178,7 @@ void TFLumoSub1::CreateComponents() {
   SendMessageA(StatusBar1_, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(parts));
 
   reEdit.OnContextMenu = [this](int x, int y) { ShowPopupMenu1(x, y); };
+  reEdit.OnChange = [this] { reEditChange(); };
   reEdit.Create(hwnd, kEditorId);
 
   // The modified flag, in a check box nobody sees.
@@ -205,11 +206,15 @@ void TFLumoSub1::Layout() {
   reEdit.SetBounds(editor);
 }
 
-void TFLumoSub1::FormCreate() {}
+void TFLumoSub1::FormCreate() { ResetDocument(); }
 
 void TFLumoSub1::FormShow() { DragAcceptFiles(window_.Get(), TRUE); }
 
-bool TFLumoSub1::FormCloseQuery() { return true; }
+bool TFLumoSub1::FormCloseQuery() {
+  if (!ConfirmDiscard(messages::kDiscardForClose)) return false;
+  ResetDocument();
+  return true;
+}
 
 void TFLumoSub1::Close() {
   bool allowed = false;

@@ -44,6 +44,13 @@ class TFLumoSub1 {
   // Empties the find and replace dialogs' stored texts.
   void ClearSearchTexts();
 
+  // The document's state: an empty untitled document after ResetDocument;
+  // the modified flag is the checked state of cbTouched.
+  void ResetDocument();
+  bool Modified() const;
+  const std::string& DocumentFileName() const { return SaveDialog1_.fileName; }
+  const std::string& StartFolder() const { return OpenDialog1_.initialDir; }
+
   // The main window's one message box: caption "Quolvi", the text followed
   // by two ideographic spaces; returns MessageBox's result.
   int AskUser(std::string_view text, UINT flags);
@@ -78,8 +85,18 @@ class TFLumoSub1 {
   void PopupMenu1Popup();
   void ShowPopupMenu1(int x, int y);
 
+  // The document's state.
+  struct FileDialogState {
+    std::string fileName;
+    std::string initialDir;
+  };
+  void reEditChange();
+  void SetModified(bool modified);
+  // The discard question, asked only of a modified document; true to go on.
+  bool ConfirmDiscard(const char* text);
+
   // Commands.
-  void mnNewClick() {}
+  void mnNewClick();
   void mnLoadClick() {}
   void mnSaveClick() {}
   void mnWriteClick() {}
@@ -135,6 +152,8 @@ class TFLumoSub1 {
   Placement position_ = Placement::kScreenCenter;
   DateTimeLocale locale_;
 
+  FileDialogState OpenDialog1_;
+  FileDialogState SaveDialog1_;
   SearchDialog FindDialog1_;
   SearchDialog ReplaceDialog1_;
   SearchFields search_;  // FindPattern, ReplacePattern and FindOptions

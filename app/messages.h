@@ -14,6 +14,10 @@ inline constexpr char kFileHasNul[] = "ﾌｧｲﾙ %s はNUL文字を含むた�
 inline constexpr char kCannotCreateFile[] = "ﾌｧｲﾙ %s を作成できません";
 inline constexpr char kStreamWriteFailed[] = "ｽﾄﾘｰﾑへの書き込みに失敗しました";
 
+inline constexpr char kDiscardForNew[] = "編集中の内容を破棄して新規作成します";
+inline constexpr char kDiscardForOpen[] = "編集中の内容を破棄してファイルを開きます";
+inline constexpr char kDiscardForClose[] = "編集中の内容を破棄して終了します";
+
 inline constexpr char kSearchTextNotFound[] = "検索文字が見つかりません";
 inline constexpr char kReplacedCount[] = "%d 語を置換しました。";
 

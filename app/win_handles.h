@@ -56,10 +56,17 @@ struct GdiObjectTraits {
   static void Close(Type h) { DeleteObject(h); }
 };
 
+struct RegKeyTraits {
+  using Type = HKEY;
+  static Type Invalid() { return nullptr; }
+  static void Close(Type h) { RegCloseKey(h); }
+};
+
 using FileHandle = UniqueHandle<FileHandleTraits>;
 using WindowHandle = UniqueHandle<WindowTraits>;
 using LibraryHandle = UniqueHandle<LibraryTraits>;
 using GdiObject = UniqueHandle<GdiObjectTraits>;
+using RegKey = UniqueHandle<RegKeyTraits>;
 
 // The screen's device context, for the time it is needed.
 class ScreenDC {

@@ -209,6 +209,7 @@ TEST_F(MainMenuTest, TheSessionMayEndWhenTheCloseQueryAllows) {
 struct BoxAnswer {
   static inline std::string text, caption;
   static inline HWND owner = nullptr;
+  static inline int button = IDCANCEL;
   static void CALLBACK OnTimer(HWND, UINT, UINT_PTR timer, DWORD) {
     HWND box = FindWindowA("#32770", nullptr);
     if (!box || !IsWindowVisible(box)) return;
@@ -219,21 +220,68 @@ struct BoxAnswer {
     GetWindowTextA(box, buffer, sizeof buffer);
     caption = buffer;
     owner = GetWindow(box, GW_OWNER);
-    PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(box, IDCANCEL)));
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
+  }
+  // Arms the timer: the next box is answered with this button.
+  static void Answer(int id) {
+    text.clear();
+    button = id;
+    SetTimer(nullptr, 0, 20, OnTimer);
   }
 };
 
+TEST_F(MainMenuTest, TheModifiedFlagFollowsEditsAndNewAsksBeforeDiscarding) {
+  EXPECT_FALSE(window_.Modified());
+  EXPECT_EQ(GetWindowTextLengthA(window_.Handle()), 6);  // "Quolvi"
+  SendMessageW(window_.reEdit.Handle(), WM_CHAR, L'表', 1);
+  EXPECT_TRUE(window_.Modified());
+
+  BoxAnswer::Answer(IDCANCEL);
+  SendMessageA(window_.Handle(), WM_COMMAND, mnNew, 0);
+  EXPECT_EQ(BoxAnswer::text, "編集中の内容を破棄して新規作成します　　");
+  EXPECT_EQ(window_.reEdit.WholeText(), "表");
+  EXPECT_TRUE(window_.Modified());
+
+  BoxAnswer::Answer(IDOK);
+  SetWindowTextA(window_.Handle(), "something else");
+  SendMessageA(window_.Handle(), WM_COMMAND, mnNew, 0);
+  EXPECT_EQ(window_.reEdit.WholeText(), "");
+  EXPECT_FALSE(window_.Modified());
+  char caption[64] = "";
+  GetWindowTextA(window_.Handle(), caption, sizeof caption);
+  EXPECT_STREQ(caption, "Quolvi");
+
+  // A clean document is reset without a question.
+  BoxAnswer::text.clear();
+  SendMessageA(window_.Handle(), WM_COMMAND, mnNew, 0);
+  EXPECT_EQ(BoxAnswer::text, "");
+}
+
+TEST_F(MainMenuTest, ClosingAModifiedDocumentAsksAndCancelKeepsTheWindow) {
+  SendMessageW(window_.reEdit.Handle(), WM_CHAR, 'x', 1);
+  BoxAnswer::Answer(IDCANCEL);
+  SendMessageA(window_.Handle(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(BoxAnswer::text, "編集中の内容を破棄して終了します　　");
+  EXPECT_TRUE(IsWindow(window_.Handle()));
+  EXPECT_EQ(window_.reEdit.WholeText(), "x");
+  BoxAnswer::Answer(IDCANCEL);
+  EXPECT_FALSE(SendMessageA(window_.Handle(), WM_QUERYENDSESSION, 0, 0));  // the session may not end either
+  BoxAnswer::Answer(IDOK);
+  HWND hwnd = window_.Handle();
+  SendMessageA(hwnd, WM_CLOSE, 0, 0);
+  EXPECT_FALSE(IsWindow(hwnd));
+}
+
 TEST_F(MainMenuTest, AskUserAppendsTwoIdeographicSpacesAndUsesTheProgramsCaption) {
   SetWindowTextA(window_.Handle(), "a.txt - Quolvi");
-  SetTimer(nullptr, 0, 20, BoxAnswer::OnTimer);
+  BoxAnswer::Answer(IDCANCEL);
   int result = window_.AskUser("保存しますか？", MB_OKCANCEL | MB_ICONEXCLAMATION);
   EXPECT_EQ(result, IDCANCEL);
   EXPECT_EQ(BoxAnswer::text, "保存しますか？\x81\x40\x81\x40");
   EXPECT_EQ(BoxAnswer::caption, "Quolvi");
   EXPECT_EQ(BoxAnswer::owner, window_.Handle());
 
-  SetTimer(nullptr, 0, 20, BoxAnswer::OnTimer);
+  BoxAnswer::Answer(IDCANCEL);
   window_.AskUser("", MB_OKCANCEL);
   EXPECT_EQ(BoxAnswer::text, "　　");
 }

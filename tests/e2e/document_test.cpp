@@ -1,0 +1,59 @@
+// New and closing, with the discard question, as a person would.
+#include <gtest/gtest.h>
+
+#include "app/menus.h"
+#include "tests/e2e/app_driver.h"
+#include "tests/support/wait.h"
+
+namespace quolvi::test {
+namespace {
+
+class DocumentTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    app_.Activate();
+    app_.Type(u"下書き");
+    ASSERT_TRUE(WaitUntil([&] { return app_.EditorText() == "下書き"; }));
+  }
+  // Answers the discard question with a button; returns its text.
+  std::string Answer(int button) {
+    HWND box = app_.WaitForDialog("Quolvi");
+    if (!box) return "(no question)";
+    std::string text = App::MessageBoxText(box);
+    App::PressButton(box, button);
+    WaitUntil([&] { return !IsWindow(box); });
+    app_.Settle();
+    return text;
+  }
+  App app_;
+};
+
+TEST_F(DocumentTest, NewAsksBeforeDiscardingAndCancelKeepsTheText) {
+  app_.Press('N', kCtrl);
+  EXPECT_EQ(Answer(IDCANCEL), "編集中の内容を破棄して新規作成します　　");
+  EXPECT_EQ(app_.EditorText(), "下書き");
+  app_.Activate();
+  app_.Press('N', kCtrl);
+  EXPECT_EQ(Answer(IDOK), "編集中の内容を破棄して新規作成します　　");
+  EXPECT_TRUE(WaitUntil([&] { return app_.EditorText().empty(); }));
+  EXPECT_EQ(app_.Caption(), "Quolvi");
+  // Now clean: New and Esc go on without a question.
+  app_.Activate();
+  app_.PressAndSettle('N', kCtrl);
+  EXPECT_EQ(app_.WaitForDialog("Quolvi", 300), nullptr);
+  app_.Press(VK_ESCAPE);
+  EXPECT_TRUE(app_.WaitForExit());
+}
+
+TEST_F(DocumentTest, ClosingAModifiedDocumentAsks) {
+  app_.Press(VK_ESCAPE);
+  EXPECT_EQ(Answer(IDCANCEL), "編集中の内容を破棄して終了します　　");
+  EXPECT_FALSE(app_.WaitForExit(300));
+  EXPECT_EQ(app_.EditorText(), "下書き");
+  PostMessageA(app_.window(), WM_SYSCOMMAND, SC_CLOSE, 0);  // the close box
+  EXPECT_EQ(Answer(IDOK), "編集中の内容を破棄して終了します　　");
+  EXPECT_TRUE(app_.WaitForExit());
+}
+
+}  // namespace
+}  // namespace quolvi::test
