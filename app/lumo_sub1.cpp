@@ -119,6 +119,11 @@ LRESULT TFLumoSub1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
       }
       break;
+    case WM_DROPFILES: {
+      auto drop = reinterpret_cast<HDROP>(wParam);
+      Run([this, drop] { WMDropFiles(drop); });
+      return 0;
+    }
     case WM_WININICHANGE:
       ReadLocale();
       break;
@@ -206,7 +211,10 @@ void TFLumoSub1::Layout() {
   reEdit.SetBounds(editor);
 }
 
-void TFLumoSub1::FormCreate() { ResetDocument(); }
+void TFLumoSub1::FormCreate() {
+  ResetDocument();
+  OpenFromCommandLine();
+}
 
 void TFLumoSub1::FormShow() { DragAcceptFiles(window_.Get(), TRUE); }
 

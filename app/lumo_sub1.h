@@ -89,6 +89,7 @@ class TFLumoSub1 {
   struct FileDialogState {
     std::string fileName;
     std::string initialDir;
+    DWORD filterIndex = 1;  // the entry last chosen stays selected
   };
   void reEditChange();
   void SetModified(bool modified);
@@ -97,9 +98,15 @@ class TFLumoSub1 {
 
   // Commands.
   void mnNewClick();
-  void mnLoadClick() {}
-  void mnSaveClick() {}
-  void mnWriteClick() {}
+  void mnLoadClick();
+  void mnSaveClick();
+  void mnWriteClick();
+  // Opening and saving.
+  void AfterLoad(const std::string& path);
+  void OpenFromCommandLine();
+  void WMDropFiles(HDROP drop);
+  bool ShowFileDialog(FileDialogState& dialog, bool save);
+  void WriteDocument();
   void mnQuitClick();
   void mnUndoClick();
   void mnCutClick();

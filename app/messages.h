@@ -18,6 +18,20 @@ inline constexpr char kDiscardForNew[] = "編集中の内容を破棄して新�
 inline constexpr char kDiscardForOpen[] = "編集中の内容を破棄してファイルを開きます";
 inline constexpr char kDiscardForClose[] = "編集中の内容を破棄して終了します";
 
+inline constexpr char kOpenedCaption[] = "Vessaro - ";
+inline constexpr char kSavedAsCaption[] = "Quolvi - ";
+inline constexpr char kOpenDialogTitle[] = "Vessaro - ファイルを開く";
+inline constexpr char kSaveDialogTitle[] = "Vessaro - ファイルの保存";
+// The file dialogs' filter: descriptions and patterns, NUL-separated.
+inline constexpr char kFileFilter[] = "ﾃｷｽﾄﾌｧｲﾙ(*.txt)\0*.txt\0全てのﾌｧｲﾙ(*.*)\0*.*\0";
+inline constexpr char kDefaultExtension[] = "txt";
+
+inline constexpr char kAskSave[] = "保存しますか？";
+inline constexpr char kCannotReadAttributes[] = "ファイル属性を調べられません";
+inline constexpr char kSpecialAttributes[] = "特殊な属性が付いたファイルですが上書きしますか";
+inline constexpr char kCannotClearAttributes[] = "ファイル属性の解除に失敗しました";
+inline constexpr char kCannotRestoreAttributes[] = "保存後のファイル属性復元に失敗しました";
+
 inline constexpr char kSearchTextNotFound[] = "検索文字が見つかりません";
 inline constexpr char kReplacedCount[] = "%d 語を置換しました。";
 

@@ -12,4 +12,10 @@ namespace quolvi {
 // is never a backslash here.
 std::string StartFolder(std::string_view folder);
 
+// The folder of a path: up to its last backslash or colon (the second byte
+// of a double-byte character is no backslash); the backslash is dropped
+// unless it is the first character or follows a colon or a backslash.
+// Empty for a bare file name.
+std::string FolderOf(std::string_view path);
+
 }  // namespace quolvi

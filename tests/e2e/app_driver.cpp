@@ -31,7 +31,7 @@ BOOL CALLBACK FindMainWindow(HWND hwnd, LPARAM lParam) {
   GetWindowThreadProcessId(hwnd, &owner);
   char className[64] = "";
   GetClassNameA(hwnd, className, sizeof className);
-  if (owner == context->processId && std::string(className) == "TFLumoSub1" && IsWindowVisible(hwnd)) {
+  if (owner == context->processId && std::string(className) == "TFLumoSub1") {
     context->found = hwnd;
     return FALSE;
   }
@@ -80,6 +80,9 @@ App::App(const std::string& arguments) {
   }, 10000);
   window_ = context.found;
   if (!window_) throw std::runtime_error("the main window did not appear");
+  // Shown once its creation is done; a message box from the creation (an
+  // error report) holds that up until it is answered.
+  WaitUntil([&] { return IsWindowVisible(window_) || FindWindowA("#32770", "Quolvi") != nullptr; }, 10000);
 }
 
 App::~App() {

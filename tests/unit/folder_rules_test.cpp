@@ -23,3 +23,21 @@ TEST(FolderRulesTest, TheSecondByteOfADoubleByteCharacterIsNoBackslash) {
 
 }  // namespace
 }  // namespace quolvi
+
+namespace quolvi {
+namespace {
+
+TEST(FolderRulesTest, FolderOfAPath) {
+  EXPECT_EQ(FolderOf("C:\\docs\\a.txt"), "C:\\docs");
+  EXPECT_EQ(FolderOf("C:\\a.txt"), "C:\\");
+  EXPECT_EQ(FolderOf("C:a.txt"), "C:");
+  EXPECT_EQ(FolderOf("a.txt"), "");
+  EXPECT_EQ(FolderOf("\\a.txt"), "\\");
+  EXPECT_EQ(FolderOf("\\\\server\\share\\a.txt"), "\\\\server\\share");
+  EXPECT_EQ(FolderOf("C:\\表\\a.txt"), "C:\\表");      // 表's 0x5C is no delimiter...
+  EXPECT_EQ(FolderOf("C:\\ソ.txt"), "C:\\");
+  EXPECT_EQ(FolderOf("表\\a.txt"), "表");              // ...nor counts as a backslash before one
+}
+
+}  // namespace
+}  // namespace quolvi

@@ -1,0 +1,115 @@
+// Opening from the command line, saving and Save As, as a person would.
+#include <windows.h>
+#include <dlgs.h>
+
+#include <gtest/gtest.h>
+
+#include "app/menus.h"
+#include "tests/e2e/app_driver.h"
+#include "tests/support/temp_dir.h"
+#include "tests/support/wait.h"
+
+namespace quolvi::test {
+namespace {
+
+std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
+
+// Answers the program's message box; returns its text.
+std::string Answer(App& app, int button) {
+  HWND box = app.WaitForDialog("Quolvi");
+  if (!box) return "(no box)";
+  std::string text = App::MessageBoxText(box);
+  App::PressButton(box, button);
+  WaitUntil([&] { return !IsWindow(box); });
+  app.Settle();
+  return text;
+}
+
+TEST(OpenSaveTest, AFileNamedOnTheCommandLineIsOpened) {
+  TempDir dir;
+  const std::string path = dir.File("開く.txt");
+  WriteBytes(path, "表示\nabc\r");
+  App app(Quoted(path));
+  EXPECT_EQ(app.EditorText(), "表示\r\nabc\r\n");
+  EXPECT_EQ(app.Caption(), "Vessaro - " + path);
+}
+
+TEST(OpenSaveTest, APathWithBlanksMustBeQuoted) {
+  TempDir dir;
+  CreateDirectoryA(dir.File("my docs").c_str(), nullptr);
+  const std::string path = dir.File("my docs\\a b.txt");
+  WriteBytes(path, "blank");
+  App app(Quoted(path));
+  EXPECT_EQ(app.EditorText(), "blank");
+  App unquoted(path);  // the first argument is then only the part before the blank
+  EXPECT_EQ(unquoted.EditorText(), "");
+  EXPECT_EQ(unquoted.Caption(), "Quolvi");
+  DeleteFileA(path.c_str());
+  RemoveDirectoryA(dir.File("my docs").c_str());
+}
+
+TEST(OpenSaveTest, AFolderOrAMissingFileLeavesTheEmptyDocumentWithoutAMessage) {
+  TempDir dir;
+  for (const std::string& argument : {dir.path(), dir.File("missing.txt")}) {
+    App app(Quoted(argument));
+    EXPECT_EQ(app.Caption(), "Quolvi");
+    EXPECT_EQ(app.EditorText(), "");
+    EXPECT_EQ(app.WaitForDialog("Quolvi", 300), nullptr);
+  }
+}
+
+TEST(OpenSaveTest, AnErrorWhileOpeningIsReportedWithAFullStopAndTheProgramGoesOn) {
+  TempDir dir;
+  WriteBytes(dir.File("a.txt"), "a");
+  const std::string pattern = dir.File("*.txt");  // passes the test, cannot be opened
+  App app(Quoted(pattern));
+  EXPECT_EQ(Answer(app, IDOK), "ﾌｧｲﾙ " + pattern + " は開けません.");
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(app.window()); }));
+  EXPECT_EQ(app.Caption(), "Quolvi");
+}
+
+TEST(OpenSaveTest, SaveAsksOnAModifiedTitledDocumentAndWritesWhatWasTyped) {
+  TempDir dir;
+  const std::string path = dir.File("doc.txt");
+  WriteBytes(path, "old");
+  App app(Quoted(path));
+  app.Activate();
+  app.PressAndSettle('S', kCtrl);  // clean: nothing happens
+  EXPECT_EQ(app.WaitForDialog("Quolvi", 300), nullptr);
+  app.PressAndSettle(VK_END, kCtrl);
+  app.Type(u" 新しい行");
+  ASSERT_TRUE(WaitUntil([&] { return app.EditorText() == "old 新しい行"; }));
+  app.Press('S', kCtrl);
+  EXPECT_EQ(Answer(app, IDCANCEL), "保存しますか？　　");
+  EXPECT_EQ(ReadBytes(path), "old");
+  app.Activate();
+  app.Press('S', kCtrl);
+  EXPECT_EQ(Answer(app, IDOK), "保存しますか？　　");
+  EXPECT_TRUE(WaitUntil([&] { return ReadBytes(path) == "old 新しい行"; })) << ReadBytes(path);
+  app.Activate();
+  app.PressAndSettle('S', kCtrl);  // clean again
+  EXPECT_EQ(app.WaitForDialog("Quolvi", 300), nullptr);
+  EXPECT_EQ(app.Caption(), "Vessaro - " + path);
+}
+
+TEST(OpenSaveTest, SaveOnAnUntitledDocumentGoesToSaveAsWhichNamesTheDocument) {
+  TempDir dir;
+  App app;
+  app.Activate();
+  app.Type(u"名前を付けて");
+  ASSERT_TRUE(WaitUntil([&] { return app.EditorText() == "名前を付けて"; }));
+  app.Press('S', kCtrl);
+  HWND dialog = app.WaitForDialog("Vessaro - ファイルの保存");
+  ASSERT_NE(dialog, nullptr);
+  const std::string path = dir.File("new.txt");
+  // The file name field of the save dialog.
+  SetDlgItemTextA(dialog, GetDlgItem(dialog, cmb13) ? cmb13 : edt1, path.c_str());
+  App::PressButton(dialog, IDOK);
+  HWND create = app.WaitForDialog("Vessaro - ファイルの保存", 2000);
+  if (create && create != dialog) App::PressButton(create, IDYES);  // the dialog's own "create?" question
+  EXPECT_TRUE(WaitUntil([&] { return app.Caption() == "Quolvi - " + path; })) << app.Caption();
+  EXPECT_EQ(ReadBytes(path), "名前を付けて");
+}
+
+}  // namespace
+}  // namespace quolvi::test
