@@ -2,12 +2,18 @@
 // menus can be read (another process cannot read them under Wine).
 #include <windows.h>
 #include <dlgs.h>
+#include <shlobj.h>
 #include <richedit.h>
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <vector>
+
 #include "app/lumo_sub1.h"
+#include "app/win_handles.h"
 #include "app/menus.h"
+#include "tests/support/temp_dir.h"
 #include "tests/support/wait.h"
 
 namespace quolvi::test {
@@ -204,31 +210,157 @@ TEST_F(MainMenuTest, TheSessionMayEndWhenTheCloseQueryAllows) {
   EXPECT_TRUE(SendMessageA(window_.Handle(), WM_QUERYENDSESSION, 0, 0));
 }
 
-// Reads and answers the message box that AskUser shows, from a timer that
-// the box's own modal loop dispatches.
+// Reads and answers the message boxes that the window shows, from a timer
+// that the boxes' own modal loops dispatch.
 struct BoxAnswer {
   static inline std::string text, caption;
+  static inline std::vector<std::string> texts;
   static inline HWND owner = nullptr;
-  static inline int button = IDCANCEL;
+  static inline std::vector<int> buttons;
+  static inline HWND answered = nullptr;
+
   static void CALLBACK OnTimer(HWND, UINT, UINT_PTR timer, DWORD) {
     HWND box = FindWindowA("#32770", nullptr);
-    if (!box || !IsWindowVisible(box)) return;
-    KillTimer(nullptr, timer);
+    if (!box || !IsWindowVisible(box) || box == answered || !GetDlgItem(box, 0xFFFF)) return;
+    answered = box;
     char buffer[256] = "";
     GetDlgItemTextA(box, 0xFFFF, buffer, sizeof buffer);
     text = buffer;
+    texts.push_back(text);
     GetWindowTextA(box, buffer, sizeof buffer);
     caption = buffer;
     owner = GetWindow(box, GW_OWNER);
+    int button = buttons.front();
+    buttons.erase(buttons.begin());
+    if (buttons.empty()) KillTimer(nullptr, timer);
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
   }
-  // Arms the timer: the next box is answered with this button.
-  static void Answer(int id) {
+  // Arms the timer: the next boxes are answered with these buttons, in order.
+  static void Answer(std::vector<int> ids) {
     text.clear();
-    button = id;
+    texts.clear();
+    buttons = std::move(ids);
     SetTimer(nullptr, 0, 20, OnTimer);
   }
+  static void Answer(int id) { Answer(std::vector<int>{id}); }
 };
+
+// A drop of files, made the way the shell makes it.
+HDROP MakeDrop(const std::vector<std::string>& paths) {
+  std::string names;
+  for (const std::string& path : paths) names += path + '\0';
+  names += '\0';
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + names.size());
+  auto* header = static_cast<DROPFILES*>(GlobalLock(memory));
+  header->pFiles = sizeof(DROPFILES);
+  memcpy(reinterpret_cast<char*>(header) + sizeof(DROPFILES), names.data(), names.size());
+  GlobalUnlock(memory);
+  return static_cast<HDROP>(memory);
+}
+
+TEST_F(MainMenuTest, ADroppedFileReplacesEvenAModifiedDocumentWithoutAQuestion) {
+  TempDir dir;
+  const std::string path = dir.File("落とす.txt");
+  WriteBytes(path, "dropped\n");
+  SendMessageW(window_.reEdit.Handle(), WM_CHAR, 'x', 1);
+  BoxAnswer::texts.clear();
+  SendMessageA(window_.Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({path})), 0);
+  EXPECT_TRUE(BoxAnswer::texts.empty());
+  EXPECT_EQ(window_.reEdit.WholeText(), "dropped\r\n");
+  EXPECT_FALSE(window_.Modified());
+  char caption[MAX_PATH + 16] = "";
+  GetWindowTextA(window_.Handle(), caption, sizeof caption);
+  EXPECT_EQ(std::string(caption), "Vessaro - " + path);
+  EXPECT_EQ(window_.DocumentFileName(), path);
+  EXPECT_EQ(window_.StartFolder(), dir.path());
+}
+
+TEST_F(MainMenuTest, SavingPutsEveryAttributeBackExactly) {
+  TempDir dir;
+  for (DWORD attributes : {DWORD{FILE_ATTRIBUTE_ARCHIVE}, DWORD{FILE_ATTRIBUTE_READONLY},
+                           DWORD{FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE}, DWORD{FILE_ATTRIBUTE_SYSTEM}}) {
+    SCOPED_TRACE(attributes);
+    const std::string path = dir.File("attributes.txt");
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    WriteBytes(path, "text");
+    SetFileAttributesA(path.c_str(), attributes);
+    // What the system reports (Wine adds the archive bit to every file).
+    const DWORD before = GetFileAttributesA(path.c_str());
+    SendMessageA(window_.Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({path})), 0);
+    window_.reEdit.SetSelectionStart(0);
+    SendMessageW(window_.reEdit.Handle(), WM_CHAR, L'表', 1);
+    bool special = (attributes & 0x1F) != 0;
+    BoxAnswer::Answer(special ? std::vector<int>{IDOK, IDOK} : std::vector<int>{IDOK});
+    SendMessageA(window_.Handle(), WM_COMMAND, mnSave, 0);
+    ASSERT_FALSE(BoxAnswer::texts.empty());
+    EXPECT_EQ(BoxAnswer::texts[0], "保存しますか？　　");
+    if (special) {
+      ASSERT_EQ(BoxAnswer::texts.size(), 2u);
+      EXPECT_EQ(BoxAnswer::texts[1], "特殊な属性が付いたファイルですが上書きしますか　　");
+    }
+    EXPECT_EQ(ReadBytes(path), "表text");
+    EXPECT_EQ(GetFileAttributesA(path.c_str()), before);
+    EXPECT_FALSE(window_.Modified());
+  }
+}
+
+TEST_F(MainMenuTest, DecliningToOverwriteASpecialFileWritesNothing) {
+  TempDir dir;
+  const std::string path = dir.File("readonly.txt");
+  WriteBytes(path, "keep");
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+  const DWORD before = GetFileAttributesA(path.c_str());
+  SendMessageA(window_.Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({path})), 0);
+  SendMessageW(window_.reEdit.Handle(), WM_CHAR, 'x', 1);
+  BoxAnswer::Answer({IDOK, IDCANCEL});
+  SendMessageA(window_.Handle(), WM_COMMAND, mnSave, 0);
+  EXPECT_EQ(BoxAnswer::texts.size(), 2u);
+  EXPECT_EQ(ReadBytes(path), "keep");
+  EXPECT_EQ(GetFileAttributesA(path.c_str()), before);
+  EXPECT_TRUE(window_.Modified());
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(MainMenuTest, AFailedWritePutsTheAttributesBackAndIsReported) {
+  TempDir dir;
+  const std::string path = dir.File("locked.txt");
+  WriteBytes(path, "locked");
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+  const DWORD before = GetFileAttributesA(path.c_str());
+  SendMessageA(window_.Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({path})), 0);
+  SendMessageW(window_.reEdit.Handle(), WM_CHAR, 'x', 1);
+  {
+    // Another program holds the file open: the editor cannot create it anew.
+    FileHandle other(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(other);
+    BoxAnswer::Answer({IDOK, IDOK, IDOK});
+    SendMessageA(window_.Handle(), WM_COMMAND, mnSave, 0);
+  }
+  ASSERT_EQ(BoxAnswer::texts.size(), 3u);
+  EXPECT_EQ(BoxAnswer::texts[2], "ﾌｧｲﾙ " + path + " を作成できません.");
+  EXPECT_EQ(BoxAnswer::caption, "Quolvi");
+  EXPECT_EQ(GetFileAttributesA(path.c_str()), before);
+  EXPECT_EQ(ReadBytes(path), "locked");
+  EXPECT_TRUE(window_.Modified());
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(MainMenuTest, SavingToAFolderThatIsGoneReportsTheAttributes) {
+  TempDir dir;
+  const std::string folder = dir.File("gone");
+  CreateDirectoryA(folder.c_str(), nullptr);
+  const std::string path = folder + "\\a.txt";
+  WriteBytes(path, "a");
+  SendMessageA(window_.Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({path})), 0);
+  DeleteFileA(path.c_str());
+  RemoveDirectoryA(folder.c_str());
+  SendMessageW(window_.reEdit.Handle(), WM_CHAR, 'x', 1);
+  BoxAnswer::Answer({IDOK, IDOK});
+  SendMessageA(window_.Handle(), WM_COMMAND, mnSave, 0);
+  ASSERT_EQ(BoxAnswer::texts.size(), 2u);
+  EXPECT_EQ(BoxAnswer::texts[1], "ファイル属性を調べられません　　");
+  EXPECT_TRUE(window_.Modified());
+}
 
 TEST_F(MainMenuTest, TheModifiedFlagFollowsEditsAndNewAsksBeforeDiscarding) {
   EXPECT_FALSE(window_.Modified());
