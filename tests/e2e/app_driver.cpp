@@ -61,12 +61,13 @@ INPUT KeyInput(WORD key, bool up) {
 
 }  // namespace
 
-App::App(const std::string& arguments) {
+App::App(const std::string& arguments, const std::string& folder) {
   std::string commandLine = "\"" + ExePath() + "\"" + (arguments.empty() ? "" : " " + arguments);
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
-  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      folder.empty() ? nullptr : folder.c_str(), &startup, &info)) {
     throw std::runtime_error("cannot start " + commandLine);
   }
   process_.Reset(info.hProcess);

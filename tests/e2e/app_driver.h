@@ -15,9 +15,9 @@ namespace quolvi::test {
 
 class App {
  public:
-  // Starts quolvi.exe with the given command-line arguments and waits for
-  // its main window.
-  explicit App(const std::string& arguments = "");
+  // Starts quolvi.exe with the given command-line arguments (in the given
+  // current folder, else the test's) and waits for its main window.
+  explicit App(const std::string& arguments = "", const std::string& folder = "");
   ~App();  // ends the program if it still runs
   App(const App&) = delete;
   App& operator=(const App&) = delete;

@@ -34,6 +34,36 @@ TEST(OpenSaveTest, AFileNamedOnTheCommandLineIsOpened) {
   EXPECT_EQ(app.Caption(), "Vessaro - " + path);
 }
 
+TEST(OpenSaveTest, ARelativeNameOpensFromTheCurrentFolderAndStaysRelative) {
+  TempDir dir;
+  WriteBytes(dir.File("rel.txt"), "relative");
+  App app("rel.txt", dir.path());
+  EXPECT_EQ(app.EditorText(), "relative");
+  EXPECT_EQ(app.Caption(), "Vessaro - rel.txt");
+}
+
+TEST(OpenSaveTest, OpenWhileModifiedAsksThenUsesTheDialog) {
+  TempDir dir;
+  const std::string path = dir.File("other.txt");
+  WriteBytes(path, "other");
+  App app;
+  app.Activate();
+  app.Type(u"unsaved");
+  ASSERT_TRUE(WaitUntil([&] { return app.EditorText() == "unsaved"; }));
+  app.Press('O', kCtrl);
+  EXPECT_EQ(Answer(app, IDCANCEL), "編集中の内容を破棄してファイルを開きます　　");
+  EXPECT_EQ(app.WaitForDialog("Vessaro - ファイルを開く", 300), nullptr);  // not shown
+  app.Activate();
+  app.Press('O', kCtrl);
+  EXPECT_EQ(Answer(app, IDOK), "編集中の内容を破棄してファイルを開きます　　");
+  HWND dialog = app.WaitForDialog("Vessaro - ファイルを開く");
+  ASSERT_NE(dialog, nullptr);
+  SetDlgItemTextA(dialog, GetDlgItem(dialog, cmb13) ? cmb13 : edt1, path.c_str());
+  App::PressButton(dialog, IDOK);
+  EXPECT_TRUE(WaitUntil([&] { return app.EditorText() == "other"; })) << app.EditorText();
+  EXPECT_EQ(app.Caption(), "Vessaro - " + path);
+}
+
 TEST(OpenSaveTest, APathWithBlanksMustBeQuoted) {
   TempDir dir;
   CreateDirectoryA(dir.File("my docs").c_str(), nullptr);
