@@ -345,6 +345,67 @@ TEST_F(MainMenuTest, AFailedWritePutsTheAttributesBackAndIsReported) {
   SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
+// Answers the save dialog from a timer: a file name and OK, or Cancel.
+struct SaveDialogAnswer {
+  static inline std::string name;  // empty: Cancel
+  static inline bool shown = false;
+  static void CALLBACK OnTimer(HWND, UINT, UINT_PTR timer, DWORD) {
+    for (HWND box = FindWindowExA(nullptr, nullptr, "#32770", nullptr); box;
+         box = FindWindowExA(nullptr, box, "#32770", nullptr)) {
+      char title[128] = "";
+      GetWindowTextA(box, title, sizeof title);
+      if (!IsWindowVisible(box) || std::string(title) != "Vessaro - ファイルの保存" || GetDlgItem(box, 0xFFFF)) continue;
+      KillTimer(nullptr, timer);
+      shown = true;
+      int field = GetDlgItem(box, cmb13) ? cmb13 : edt1;
+      if (!name.empty()) SetDlgItemTextA(box, field, name.c_str());
+      int button = name.empty() ? IDCANCEL : IDOK;
+      PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
+      return;
+    }
+  }
+  static void Answer(std::string file) {
+    name = std::move(file);
+    shown = false;
+    SetTimer(nullptr, 0, 20, OnTimer);
+  }
+};
+
+TEST_F(MainMenuTest, SaveAsCancelledChangesNothing) {
+  SendMessageW(window_.reEdit.Handle(), WM_CHAR, 'x', 1);
+  SaveDialogAnswer::Answer("");
+  SendMessageA(window_.Handle(), WM_COMMAND, mnWrite, 0);
+  EXPECT_TRUE(SaveDialogAnswer::shown);
+  EXPECT_EQ(window_.DocumentFileName(), "");
+  EXPECT_TRUE(window_.Modified());
+  char caption[64] = "";
+  GetWindowTextA(window_.Handle(), caption, sizeof caption);
+  EXPECT_STREQ(caption, "Quolvi");
+}
+
+TEST_F(MainMenuTest, SaveAsDeclinedAtTheAttributeQuestionStillNamesTheDocument) {
+  TempDir dir;
+  const std::string path = dir.File("hidden.txt");
+  WriteBytes(path, "hidden");
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN);
+  SendMessageW(window_.reEdit.Handle(), WM_CHAR, 'x', 1);
+  SaveDialogAnswer::Answer(path);
+  // The dialog's own question before replacing a file, then ours.
+  BoxAnswer::Answer({IDYES, IDCANCEL});
+  SendMessageA(window_.Handle(), WM_COMMAND, mnWrite, 0);
+  EXPECT_TRUE(SaveDialogAnswer::shown);
+  ASSERT_FALSE(BoxAnswer::texts.empty());
+  EXPECT_EQ(BoxAnswer::texts.back(), "特殊な属性が付いたファイルですが上書きしますか　　");
+  EXPECT_EQ(ReadBytes(path), "hidden");
+  EXPECT_EQ(window_.DocumentFileName(), path);
+  EXPECT_TRUE(window_.Modified());
+  char caption[MAX_PATH + 16] = "";
+  GetWindowTextA(window_.Handle(), caption, sizeof caption);
+  EXPECT_EQ(std::string(caption), "Quolvi - " + path);
+  KillTimer(nullptr, 0);
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
 TEST_F(MainMenuTest, SavingToAFolderThatIsGoneReportsTheAttributes) {
   TempDir dir;
   const std::string folder = dir.File("gone");
