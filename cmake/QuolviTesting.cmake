@@ -10,13 +10,19 @@ endif()
 set(QUOLVI_WINDOWS_TEST_DIR "${CMAKE_BINARY_DIR}/windows-${QUOLVI_TEST_ARCH}/tests")
 set(QUOLVI_WINE_RUN "${CMAKE_SOURCE_DIR}/scripts/wine-run.sh")
 
-# quolvi_windows_test(name source...): a test program that needs Windows.
-# The Windows build compiles it; the native build registers it to run under
-# Wine, so that one ctest runs every test.
+# quolvi_windows_test(name [OWN_MAIN] source...): a test program that needs
+# Windows. The Windows build compiles it; the native build registers it to
+# run under Wine, so that one ctest runs every test. With OWN_MAIN the
+# sources bring their own main().
 function(quolvi_windows_test name)
+  cmake_parse_arguments(PARSE_ARGV 1 TEST "OWN_MAIN" "" "")
   if(WIN32)
-    add_executable(${name} ${ARGN})
-    target_link_libraries(${name} PRIVATE quolvi_win quolvi_test_support gtest_main)
+    add_executable(${name} ${TEST_UNPARSED_ARGUMENTS})
+    if(TEST_OWN_MAIN)
+      target_link_libraries(${name} PRIVATE quolvi_win quolvi_test_support gtest)
+    else()
+      target_link_libraries(${name} PRIVATE quolvi_win quolvi_test_support gtest_main)
+    endif()
     target_compile_options(${name} PRIVATE ${QUOLVI_WARNINGS})
     add_test(NAME ${name} COMMAND ${name})
   else()

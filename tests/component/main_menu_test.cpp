@@ -275,6 +275,31 @@ TEST_F(MainMenuTest, ADroppedFileReplacesEvenAModifiedDocumentWithoutAQuestion) 
   EXPECT_EQ(window_.StartFolder(), dir.path());
 }
 
+TEST_F(MainMenuTest, ADropOfThreeFilesOpensOneAndStartsTwoFurtherInstances) {
+  TempDir dir;
+  const std::string first = dir.File("first.txt");
+  const std::string second = dir.File("second file.txt");  // a blank: must arrive whole
+  const std::string third = dir.File("third.txt");
+  for (const std::string& path : {first, second, third}) WriteBytes(path, path);
+  const std::string log = dir.File("instances.log");
+  SetEnvironmentVariableA("QUOLVI_INSTANCE_LOG", log.c_str());
+  SendMessageA(window_.Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({first, second, third})), 0);
+  EXPECT_EQ(window_.reEdit.WholeText(), first);
+  // Each further instance (this program, see main) writes its argument.
+  auto logged = [&] {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(log.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return std::string();
+    FindClose(search);
+    return ReadBytes(log);
+  };
+  EXPECT_TRUE(WaitUntil([&] {
+    std::string text = logged();
+    return text.find(second) != std::string::npos && text.find(third) != std::string::npos;
+  }, 20000)) << logged();
+  SetEnvironmentVariableA("QUOLVI_INSTANCE_LOG", nullptr);
+}
+
 TEST_F(MainMenuTest, SavingPutsEveryAttributeBackExactly) {
   TempDir dir;
   for (DWORD attributes : {DWORD{FILE_ATTRIBUTE_ARCHIVE}, DWORD{FILE_ATTRIBUTE_READONLY},

@@ -1,0 +1,34 @@
+// The main of the main window's tests. A dropped file beyond the first is
+// opened in a further instance of the program, started with the program's
+// own path; in these tests that program is this one. Started so, with one
+// argument that is no test option, it only records its command line in the
+// file QUOLVI_INSTANCE_LOG names and ends.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+bool RunAsFurtherInstance(int argc, char** argv) {
+  const char* log = std::getenv("QUOLVI_INSTANCE_LOG");
+  if (argc != 2 || !log || std::strncmp(argv[1], "--gtest", 7) == 0) return false;
+  HANDLE file = CreateFileA(log, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  std::string line = std::string(argv[1]) + "\n";
+  DWORD written = 0;
+  WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+  CloseHandle(file);
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (RunAsFurtherInstance(argc, argv)) return 0;
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
