@@ -19,6 +19,15 @@
 namespace quolvi::test {
 namespace {
 
+// A dialog box owned by the window, or null.
+HWND OwnedDialog(HWND owner) {
+  for (HWND box = FindWindowExA(nullptr, nullptr, "#32770", nullptr); box;
+       box = FindWindowExA(nullptr, box, "#32770", nullptr)) {
+    if (GetWindow(box, GW_OWNER) == owner) return box;
+  }
+  return nullptr;
+}
+
 std::string Caption(HMENU menu, UINT item, UINT by) {
   char text[128] = "";
   GetMenuStringA(menu, item, text, sizeof text, by);
@@ -160,13 +169,7 @@ TEST_F(MainMenuTest, AShortcutIsConsumedEvenWhenItsItemIsDisabled) {
 }
 
 TEST_F(MainMenuTest, TheFindDialogReopensWhereItWasClosed) {
-  auto findDialog = [&] {
-    for (HWND box = FindWindowExA(nullptr, nullptr, "#32770", nullptr); box;
-         box = FindWindowExA(nullptr, box, "#32770", nullptr)) {
-      if (GetWindow(box, GW_OWNER) == window_.Handle()) return box;
-    }
-    return HWND{};
-  };
+  auto findDialog = [&] { return OwnedDialog(window_.Handle()); };
   SendMessageA(window_.Handle(), WM_COMMAND, mnSrch, 0);
   HWND dialog = findDialog();
   ASSERT_NE(dialog, nullptr);
@@ -187,11 +190,7 @@ TEST_F(MainMenuTest, ClearingTheSearchTextsLeavesFindNextNothingToDo) {
   SetText("abcb");
   window_.reEdit.SetSelectionStart(0);
   SendMessageA(window_.Handle(), WM_COMMAND, mnSrch, 0);
-  HWND dialog = nullptr;
-  for (HWND box = FindWindowExA(nullptr, nullptr, "#32770", nullptr); box && !dialog;
-       box = FindWindowExA(nullptr, box, "#32770", nullptr)) {
-    if (GetWindow(box, GW_OWNER) == window_.Handle()) dialog = box;
-  }
+  HWND dialog = OwnedDialog(window_.Handle());
   ASSERT_NE(dialog, nullptr);
   SetDlgItemTextA(dialog, edt1, "b");
   SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));

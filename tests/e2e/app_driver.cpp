@@ -192,6 +192,16 @@ HWND App::WaitForDialog(const std::string& caption, int timeoutMs) const {
 
 std::string App::MessageBoxText(HWND box) { return WindowText(GetDlgItem(box, 0xFFFF)); }
 
+std::string App::AnswerBox(int button) {
+  HWND box = WaitForDialog("Quolvi");
+  if (!box) return "(no box)";
+  std::string text = MessageBoxText(box);
+  PressButton(box, button);
+  WaitUntil([&] { return !IsWindow(box); });
+  Settle();
+  return text;
+}
+
 void App::PressButton(HWND dialog, int id) {
   PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }

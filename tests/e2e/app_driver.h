@@ -50,6 +50,9 @@ class App {
   HWND WaitForDialog(const std::string& caption = "", int timeoutMs = 5000) const;
   // The text of a message box.
   static std::string MessageBoxText(HWND box);
+  // Waits for the program's message box, presses a button and returns the
+  // box's text ("(no box)" when none came).
+  std::string AnswerBox(int button);
   // Presses a button of a dialog box.
   static void PressButton(HWND dialog, int id);
 

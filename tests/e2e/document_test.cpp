@@ -15,26 +15,16 @@ class DocumentTest : public ::testing::Test {
     app_.Type(u"下書き");
     ASSERT_TRUE(WaitUntil([&] { return app_.EditorText() == "下書き"; }));
   }
-  // Answers the discard question with a button; returns its text.
-  std::string Answer(int button) {
-    HWND box = app_.WaitForDialog("Quolvi");
-    if (!box) return "(no question)";
-    std::string text = App::MessageBoxText(box);
-    App::PressButton(box, button);
-    WaitUntil([&] { return !IsWindow(box); });
-    app_.Settle();
-    return text;
-  }
   App app_;
 };
 
 TEST_F(DocumentTest, NewAsksBeforeDiscardingAndCancelKeepsTheText) {
   app_.Press('N', kCtrl);
-  EXPECT_EQ(Answer(IDCANCEL), "編集中の内容を破棄して新規作成します　　");
+  EXPECT_EQ(app_.AnswerBox(IDCANCEL), "編集中の内容を破棄して新規作成します　　");
   EXPECT_EQ(app_.EditorText(), "下書き");
   app_.Activate();
   app_.Press('N', kCtrl);
-  EXPECT_EQ(Answer(IDOK), "編集中の内容を破棄して新規作成します　　");
+  EXPECT_EQ(app_.AnswerBox(IDOK), "編集中の内容を破棄して新規作成します　　");
   EXPECT_TRUE(WaitUntil([&] { return app_.EditorText().empty(); }));
   EXPECT_EQ(app_.Caption(), "Quolvi");
   // Now clean: New and Esc go on without a question.
@@ -47,11 +37,11 @@ TEST_F(DocumentTest, NewAsksBeforeDiscardingAndCancelKeepsTheText) {
 
 TEST_F(DocumentTest, ClosingAModifiedDocumentAsks) {
   app_.Press(VK_ESCAPE);
-  EXPECT_EQ(Answer(IDCANCEL), "編集中の内容を破棄して終了します　　");
+  EXPECT_EQ(app_.AnswerBox(IDCANCEL), "編集中の内容を破棄して終了します　　");
   EXPECT_FALSE(app_.WaitForExit(300));
   EXPECT_EQ(app_.EditorText(), "下書き");
   PostMessageA(app_.window(), WM_SYSCOMMAND, SC_CLOSE, 0);  // the close box
-  EXPECT_EQ(Answer(IDOK), "編集中の内容を破棄して終了します　　");
+  EXPECT_EQ(app_.AnswerBox(IDOK), "編集中の内容を破棄して終了します　　");
   EXPECT_TRUE(app_.WaitForExit());
 }
 

@@ -14,17 +14,6 @@ namespace {
 
 std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 
-// Answers the program's message box; returns its text.
-std::string Answer(App& app, int button) {
-  HWND box = app.WaitForDialog("Quolvi");
-  if (!box) return "(no box)";
-  std::string text = App::MessageBoxText(box);
-  App::PressButton(box, button);
-  WaitUntil([&] { return !IsWindow(box); });
-  app.Settle();
-  return text;
-}
-
 TEST(OpenSaveTest, AFileNamedOnTheCommandLineIsOpened) {
   TempDir dir;
   const std::string path = dir.File("開く.txt");
@@ -51,11 +40,11 @@ TEST(OpenSaveTest, OpenWhileModifiedAsksThenUsesTheDialog) {
   app.Type(u"unsaved");
   ASSERT_TRUE(WaitUntil([&] { return app.EditorText() == "unsaved"; }));
   app.Press('O', kCtrl);
-  EXPECT_EQ(Answer(app, IDCANCEL), "編集中の内容を破棄してファイルを開きます　　");
+  EXPECT_EQ(app.AnswerBox(IDCANCEL), "編集中の内容を破棄してファイルを開きます　　");
   EXPECT_EQ(app.WaitForDialog("Vessaro - ファイルを開く", 300), nullptr);  // not shown
   app.Activate();
   app.Press('O', kCtrl);
-  EXPECT_EQ(Answer(app, IDOK), "編集中の内容を破棄してファイルを開きます　　");
+  EXPECT_EQ(app.AnswerBox(IDOK), "編集中の内容を破棄してファイルを開きます　　");
   HWND dialog = app.WaitForDialog("Vessaro - ファイルを開く");
   ASSERT_NE(dialog, nullptr);
   SetDlgItemTextA(dialog, GetDlgItem(dialog, cmb13) ? cmb13 : edt1, path.c_str());
@@ -93,7 +82,7 @@ TEST(OpenSaveTest, AnErrorWhileOpeningIsReportedWithAFullStopAndTheProgramGoesOn
   WriteBytes(dir.File("a.txt"), "a");
   const std::string pattern = dir.File("*.txt");  // passes the test, cannot be opened
   App app(Quoted(pattern));
-  EXPECT_EQ(Answer(app, IDOK), "ﾌｧｲﾙ " + pattern + " は開けません.");
+  EXPECT_EQ(app.AnswerBox(IDOK), "ﾌｧｲﾙ " + pattern + " は開けません.");
   EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(app.window()); }));
   EXPECT_EQ(app.Caption(), "Quolvi");
 }
@@ -110,11 +99,11 @@ TEST(OpenSaveTest, SaveAsksOnAModifiedTitledDocumentAndWritesWhatWasTyped) {
   app.Type(u" 新しい行");
   ASSERT_TRUE(WaitUntil([&] { return app.EditorText() == "old 新しい行"; }));
   app.Press('S', kCtrl);
-  EXPECT_EQ(Answer(app, IDCANCEL), "保存しますか？　　");
+  EXPECT_EQ(app.AnswerBox(IDCANCEL), "保存しますか？　　");
   EXPECT_EQ(ReadBytes(path), "old");
   app.Activate();
   app.Press('S', kCtrl);
-  EXPECT_EQ(Answer(app, IDOK), "保存しますか？　　");
+  EXPECT_EQ(app.AnswerBox(IDOK), "保存しますか？　　");
   EXPECT_TRUE(WaitUntil([&] { return ReadBytes(path) == "old 新しい行"; })) << ReadBytes(path);
   app.Activate();
   app.PressAndSettle('S', kCtrl);  // clean again

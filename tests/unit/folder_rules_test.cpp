@@ -21,11 +21,6 @@ TEST(FolderRulesTest, TheSecondByteOfADoubleByteCharacterIsNoBackslash) {
   EXPECT_EQ(StartFolder("C:\\ソ"), "C:\\ソ");
 }
 
-}  // namespace
-}  // namespace quolvi
-
-namespace quolvi {
-namespace {
 
 TEST(FolderRulesTest, FolderOfAPath) {
   EXPECT_EQ(FolderOf("C:\\docs\\a.txt"), "C:\\docs");
