@@ -49,7 +49,7 @@ class TFLumoSub1 {
   void ResetDocument();
   bool Modified() const;
   const std::string& DocumentFileName() const { return SaveDialog1_.fileName; }
-  const std::string& StartFolder() const { return OpenDialog1_.initialDir; }
+  const std::string& DocumentStartFolder() const { return OpenDialog1_.initialDir; }
 
   // The main window's one message box: caption "Quolvi", the text followed
   // by two ideographic spaces; returns MessageBox's result.

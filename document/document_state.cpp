@@ -29,8 +29,8 @@ void TFLumoSub1::ResetDocument() {
   SetModified(false);
   std::string documents = FindDocumentsFolder();
   if (!documents.empty()) {
-    OpenDialog1_.initialDir = quolvi::StartFolder(documents);
-    SaveDialog1_.initialDir = quolvi::StartFolder(documents);
+    OpenDialog1_.initialDir = StartFolder(documents);
+    SaveDialog1_.initialDir = StartFolder(documents);
   }
   ClearSearchTexts();
 }

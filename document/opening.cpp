@@ -58,7 +58,7 @@ void TFLumoSub1::AfterLoad(const std::string& path) {
   OpenDialog1_.fileName = path;
   SaveDialog1_.fileName = OpenDialog1_.fileName;
   SetWindowTextA(window_.Get(), (messages::kOpenedCaption + path).c_str());
-  OpenDialog1_.initialDir = quolvi::StartFolder(FolderOf(path));
+  OpenDialog1_.initialDir = StartFolder(FolderOf(path));
   SaveDialog1_.initialDir = OpenDialog1_.initialDir;
   SetModified(false);
 }

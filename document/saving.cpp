@@ -27,7 +27,7 @@ void TFLumoSub1::mnWriteClick() {
   if (!ShowFileDialog(SaveDialog1_, true)) return;
   WriteDocument();  // an error of the write itself ends the command here
   OpenDialog1_.fileName = SaveDialog1_.fileName;
-  SaveDialog1_.initialDir = quolvi::StartFolder(FolderOf(SaveDialog1_.fileName));
+  SaveDialog1_.initialDir = StartFolder(FolderOf(SaveDialog1_.fileName));
   OpenDialog1_.initialDir = SaveDialog1_.initialDir;
   SetWindowTextA(window_.Get(), (messages::kSavedAsCaption + OpenDialog1_.fileName).c_str());
 }

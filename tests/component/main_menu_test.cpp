@@ -271,7 +271,7 @@ TEST_F(MainMenuTest, ADroppedFileReplacesEvenAModifiedDocumentWithoutAQuestion) 
   GetWindowTextA(window_.Handle(), caption, sizeof caption);
   EXPECT_EQ(std::string(caption), "Vessaro - " + path);
   EXPECT_EQ(window_.DocumentFileName(), path);
-  EXPECT_EQ(window_.StartFolder(), dir.path());
+  EXPECT_EQ(window_.DocumentStartFolder(), dir.path());
 }
 
 TEST_F(MainMenuTest, ADropOfThreeFilesOpensOneAndStartsTwoFurtherInstances) {
