@@ -149,13 +149,14 @@ class TFLumoSub1 {
   void pmSelAllClick() { mnSelAllClick(); }
   void pmGoClick() { mnGoClick(); }
 
+  // The fonts outlive the window and its controls, which use them.
+  GdiObject formFont_;
+  GdiObject statusBarFont_;
   WindowHandle window_;
   HWND StatusBar1_ = nullptr;
   HWND cbTouched_ = nullptr;
   HMENU MainMenu1_ = nullptr;  // owned by the window
   HMENU PopupMenu1_ = nullptr;
-  GdiObject formFont_;
-  GdiObject statusBarFont_;
   Placement position_ = Placement::kScreenCenter;
   DateTimeLocale locale_;
 

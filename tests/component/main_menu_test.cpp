@@ -285,12 +285,16 @@ TEST_F(MainMenuTest, ADropOfThreeFilesOpensOneAndStartsTwoFurtherInstances) {
   SendMessageA(window_.Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({first, second, third})), 0);
   EXPECT_EQ(window_.reEdit.WholeText(), first);
   // Each further instance (this program, see main) writes its argument.
+  // Read while the instances may still be writing it: share everything.
   auto logged = [&] {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(log.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return std::string();
-    FindClose(search);
-    return ReadBytes(log);
+    FileHandle file(CreateFileA(log.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file) return std::string();
+    std::string text(GetFileSize(file.Get(), nullptr), '\0');
+    DWORD got = 0;
+    if (!text.empty()) ReadFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &got, nullptr);
+    text.resize(got);
+    return text;
   };
   EXPECT_TRUE(WaitUntil([&] {
     std::string text = logged();

@@ -104,7 +104,7 @@ TEST(OpenSaveTest, SaveAsksOnAModifiedTitledDocumentAndWritesWhatWasTyped) {
   app.Activate();
   app.Press('S', kCtrl);
   EXPECT_EQ(app.AnswerBox(IDOK), "保存しますか？　　");
-  EXPECT_TRUE(WaitUntil([&] { return ReadBytes(path) == "old 新しい行"; })) << ReadBytes(path);
+  EXPECT_TRUE(WaitUntil([&] { return ReadBytesWhenFree(path) == "old 新しい行"; })) << ReadBytesWhenFree(path);
   app.Activate();
   app.PressAndSettle('S', kCtrl);  // clean again
   EXPECT_EQ(app.WaitForDialog("Quolvi", 300), nullptr);
@@ -127,7 +127,7 @@ TEST(OpenSaveTest, SaveOnAnUntitledDocumentGoesToSaveAsWhichNamesTheDocument) {
   HWND create = app.WaitForDialog("Vessaro - ファイルの保存", 2000);
   if (create && create != dialog) App::PressButton(create, IDYES);  // the dialog's own "create?" question
   EXPECT_TRUE(WaitUntil([&] { return app.Caption() == "Quolvi - " + path; })) << app.Caption();
-  EXPECT_EQ(ReadBytes(path), "名前を付けて");
+  EXPECT_TRUE(WaitUntil([&] { return ReadBytesWhenFree(path) == "名前を付けて"; })) << ReadBytesWhenFree(path);
 }
 
 }  // namespace

@@ -63,3 +63,15 @@ std::string ReadBytes(const std::string& path) {
 }
 
 }  // namespace quolvi::test
+
+namespace quolvi::test {
+
+std::string ReadBytesWhenFree(const std::string& path) {
+  try {
+    return ReadBytes(path);
+  } catch (const std::runtime_error&) {
+    return "";
+  }
+}
+
+}  // namespace quolvi::test

@@ -23,5 +23,8 @@ class TempDir {
 
 void WriteBytes(const std::string& path, std::string_view bytes);
 std::string ReadBytes(const std::string& path);
+// The file's bytes, or "" while it cannot be opened (another program may be
+// writing it without sharing): for polling.
+std::string ReadBytesWhenFree(const std::string& path);
 
 }  // namespace quolvi::test
