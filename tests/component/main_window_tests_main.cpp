@@ -1,8 +1,8 @@
 // The main of the main window's tests. A dropped file beyond the first is
 // opened in a further instance of the program, started with the program's
-// own path; in these tests that program is this one. Started so, with one
-// argument that is no test option, it only records its command line in the
-// file QUOLVI_INSTANCE_LOG names and ends.
+// own path; in these tests that program is this one. Started so, with an
+// argument that is no test option, it only records its first argument in
+// the file QUOLVI_INSTANCE_LOG names and ends.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -13,9 +13,12 @@
 
 namespace {
 
+// Whether this run is such a further instance; it then never runs the tests
+// (which would start further instances again).
 bool RunAsFurtherInstance(int argc, char** argv) {
+  if (argc < 2 || std::strncmp(argv[1], "--", 2) == 0) return false;
   const char* log = std::getenv("QUOLVI_INSTANCE_LOG");
-  if (argc != 2 || !log || std::strncmp(argv[1], "--gtest", 7) == 0) return false;
+  if (!log) return true;
   HANDLE file = CreateFileA(log, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   std::string line = std::string(argv[1]) + "\n";
