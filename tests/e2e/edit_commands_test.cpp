@@ -16,6 +16,19 @@ class EditCommandsTest : public ::testing::Test {
   bool TextBecomes(const std::string& expected) {
     return WaitUntil([&] { return app_.EditorText() == expected; });
   }
+  // Chooses an Edit menu item by its access key and waits for its dialog.
+  HWND OpenEditDialog(char accessKey) {
+    app_.OpenMenu('E');
+    app_.Press(static_cast<WORD>(accessKey));
+    return app_.WaitForDialog();
+  }
+  // The editor's background colour: EM_SETBKGNDCOLOR answers with the colour
+  // it replaces (and takes no pointer, so it crosses processes); it is put back.
+  COLORREF Background() {
+    auto previous = static_cast<COLORREF>(SendMessageA(app_.editor(), EM_SETBKGNDCOLOR, 0, 0));
+    SendMessageA(app_.editor(), EM_SETBKGNDCOLOR, 0, previous);
+    return previous;
+  }
   App app_;
 };
 
@@ -114,25 +127,16 @@ TEST_F(EditCommandsTest, WordWrapToggledTwiceKeepsTheText) {
 }
 
 TEST_F(EditCommandsTest, TheColourDialogAppliesOnOkOnly) {
-  auto background = [&] {
-    auto previous = static_cast<COLORREF>(SendMessageA(app_.editor(), EM_SETBKGNDCOLOR, 0, 0));
-    SendMessageA(app_.editor(), EM_SETBKGNDCOLOR, 0, previous);
-    return previous;
-  };
-  COLORREF original = background();
-  app_.OpenMenu('E');
-  app_.Press('B');
-  HWND dialog = app_.WaitForDialog();
+  COLORREF original = Background();
+  HWND dialog = OpenEditDialog('B');
   ASSERT_NE(dialog, nullptr);
   App::PressButton(dialog, IDCANCEL);
   ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
-  EXPECT_EQ(background(), original);
+  EXPECT_EQ(Background(), original);
 }
 
 TEST_F(EditCommandsTest, TheColourChosenInTheDialogBecomesTheBackground) {
-  app_.OpenMenu('E');
-  app_.Press('B');
-  HWND dialog = app_.WaitForDialog();
+  HWND dialog = OpenEditDialog('B');
   ASSERT_NE(dialog, nullptr);
   // The red, green and blue fields of the colour dialog.
   SetDlgItemTextA(dialog, 706, "10");
@@ -141,14 +145,11 @@ TEST_F(EditCommandsTest, TheColourChosenInTheDialogBecomesTheBackground) {
   App::PressButton(dialog, IDOK);
   ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
   app_.Settle();
-  auto previous = static_cast<COLORREF>(SendMessageA(app_.editor(), EM_SETBKGNDCOLOR, 0, 0));
-  EXPECT_EQ(previous, RGB(10, 20, 30));
+  EXPECT_EQ(Background(), RGB(10, 20, 30));
 }
 
 TEST_F(EditCommandsTest, TheFontDialogOpensAndCancelsWithoutChange) {
-  app_.OpenMenu('E');
-  app_.Press('F');
-  HWND dialog = app_.WaitForDialog();
+  HWND dialog = OpenEditDialog('F');
   ASSERT_NE(dialog, nullptr);
   App::PressButton(dialog, IDCANCEL);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));

@@ -17,6 +17,14 @@ class FindReplaceTest : public ::testing::Test {
   bool TextBecomes(const std::string& expected) {
     return WaitUntil([&] { return app_.EditorText() == expected; });
   }
+  // Types the document's text and puts the caret at its start; false when
+  // the text did not arrive.
+  bool StartWith(std::u16string_view typed, const std::string& text) {
+    app_.Type(typed);
+    if (!TextBecomes(text)) return false;
+    app_.PressAndSettle(VK_HOME, kCtrl);
+    return true;
+  }
   // The editor's selection, as EM_GETSEL reports it (no pointers, so it
   // crosses processes).
   std::pair<int, int> Selection() const {
@@ -40,9 +48,7 @@ class FindReplaceTest : public ::testing::Test {
 };
 
 TEST_F(FindReplaceTest, FindNextSelectsOneMatchAfterAnotherThenTellsNothingIsFound) {
-  app_.Type(u"xxabcabcyy");
-  ASSERT_TRUE(TextBecomes("xxabcabcyy"));
-  app_.PressAndSettle(VK_HOME, kCtrl);
+  ASSERT_TRUE(StartWith(u"xxabcabcyy", "xxabcabcyy"));
   HWND dialog = OpenDialog('F');
   ASSERT_NE(dialog, nullptr);
   app_.Type(u"abc");
@@ -61,9 +67,7 @@ TEST_F(FindReplaceTest, FindNextSelectsOneMatchAfterAnotherThenTellsNothingIsFou
 }
 
 TEST_F(FindReplaceTest, F3RepeatsTheFindDialogsSearchNotTheReplaceDialogs) {
-  app_.Type(u"a1 b1 a2 b2");
-  ASSERT_TRUE(TextBecomes("a1 b1 a2 b2"));
-  app_.PressAndSettle(VK_HOME, kCtrl);
+  ASSERT_TRUE(StartWith(u"a1 b1 a2 b2", "a1 b1 a2 b2"));
   app_.PressAndSettle(VK_F3);  // the find dialog has no text yet: nothing
   EXPECT_EQ(app_.WaitForDialog("Quolvi", 300), nullptr);
   HWND find = OpenDialog('F');
@@ -83,9 +87,7 @@ TEST_F(FindReplaceTest, F3RepeatsTheFindDialogsSearchNotTheReplaceDialogs) {
 }
 
 TEST_F(FindReplaceTest, ReplaceAllClosesTheDialogAndCountsInTheStatusBar) {
-  app_.Type(u"aaa");
-  ASSERT_TRUE(TextBecomes("aaa"));
-  app_.PressAndSettle(VK_HOME, kCtrl);
+  ASSERT_TRUE(StartWith(u"aaa", "aaa"));
   HWND dialog = OpenDialog('H');
   ASSERT_NE(dialog, nullptr);
   Fill(dialog, edt1, "a");
@@ -97,9 +99,7 @@ TEST_F(FindReplaceTest, ReplaceAllClosesTheDialogAndCountsInTheStatusBar) {
 }
 
 TEST_F(FindReplaceTest, ReplaceReplacesTheSelectionAndSelectsTheNextMatch) {
-  app_.Type(u"表x 表y 表z");
-  ASSERT_TRUE(TextBecomes("表x 表y 表z"));
-  app_.PressAndSettle(VK_HOME, kCtrl);
+  ASSERT_TRUE(StartWith(u"表x 表y 表z", "表x 表y 表z"));
   app_.PressAndSettle(VK_RIGHT, kShift);  // 表 selected
   HWND dialog = OpenDialog('H');
   ASSERT_NE(dialog, nullptr);
