@@ -3,29 +3,31 @@
 #include <commdlg.h>
 
 #include "app/lumo_sub1.h"
-#include "app/menus.h"
-#include "app/trim.h"
-#include "app/win_color.h"
-#include "editor/font_size.h"
+#include "core/trim.h"
+#include "win32/color.h"
+#include "core/font_size.h"
 
 namespace quolvi {
 
-void TFLumoSub1::Edit1Click() {
-  SetItemEnabled(mnUndo, reEdit.UndoAvailable());
-  SetItemEnabled(mnPaste, CountClipboardFormats() > 0);
-  bool hasText = reEdit.CountLines() > 0;
-  for (UINT id : {mnCut, mnCopy, mnDelete, mnSelAll}) SetItemEnabled(id, hasText);
+bool TFLumoSub1::RuleHolds(Enabling rule) {
+  switch (rule) {
+    case kAlways: return true;
+    case kUndoAvailable: return reEdit.UndoAvailable();
+    case kDocumentHasText: return reEdit.CountLines() > 0;
+    case kClipboardHasData: return CountClipboardFormats() > 0;
+    case kSelectionToRun: return !Trim(reEdit.SelectedText()).empty();
+  }
+  return true;
 }
 
-void TFLumoSub1::Option1Click() { SetItemEnabled(mnGo, !Trim(reEdit.SelectedText()).empty()); }
-
-void TFLumoSub1::PopupMenu1Popup() {
-  SetItemEnabled(pmUndo, reEdit.UndoAvailable());
-  SetItemEnabled(pmPaste, CountClipboardFormats() > 0);
-  bool hasText = reEdit.CountLines() > 0;
-  for (UINT id : {pmCut, pmCopy, pmDelete, pmSelAll}) SetItemEnabled(id, hasText);
-  SetItemEnabled(pmGo, !Trim(reEdit.SelectedText()).empty());
-}
+// The context menu's items do what their main-menu twins do.
+void TFLumoSub1::pmUndoClick() { mnUndoClick(); }
+void TFLumoSub1::pmCutClick() { mnCutClick(); }
+void TFLumoSub1::pmCopyClick() { mnCopyClick(); }
+void TFLumoSub1::pmPasteClick() { mnPasteClick(); }
+void TFLumoSub1::pmDeleteClick() { mnDeleteClick(); }
+void TFLumoSub1::pmSelAllClick() { mnSelAllClick(); }
+void TFLumoSub1::pmGoClick() { mnGoClick(); }
 
 void TFLumoSub1::mnUndoClick() { reEdit.UndoLastEdit(); }
 void TFLumoSub1::mnCutClick() { reEdit.CutSelection(); }
@@ -81,5 +83,13 @@ void TFLumoSub1::mnSelBGClick() {
   dialog.Flags = CC_RGBINIT;
   if (ChooseColorA(&dialog)) reEdit.SetBackColor(static_cast<ColorValue>(dialog.rgbResult));
 }
+
+}  // namespace quolvi
+
+namespace quolvi {
+
+// Launching through the shell is not built yet.
+void TFLumoSub1::mnFExecClick() {}
+void TFLumoSub1::mnGoClick() {}
 
 }  // namespace quolvi

@@ -3,9 +3,12 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <optional>
+
 #include "app/app_error.h"
-#include "app/error_text.h"
-#include "app/menus.h"
+#include "core/error_text.h"
+#include "app/commands.h"
+#include "win32/locale.h"
 #include "app/messages.h"
 
 namespace quolvi {
@@ -107,8 +110,9 @@ LRESULT TFLumoSub1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (!HIWORD(lParam)) {
         // A drop-down of the main menu runs its top-level item's handler first.
         HMENU menu = reinterpret_cast<HMENU>(wParam);
-        if (menu == GetSubMenu(MainMenu1_, Edit1)) Run([this] { Edit1Click(); });
-        if (menu == GetSubMenu(MainMenu1_, Option1)) Run([this] { Option1Click(); });
+        for (int top = File1; top <= Option1; ++top) {
+          if (menu == GetSubMenu(MainMenu1_, top)) Run([this, top] { TopMenuClick(static_cast<Menu>(top)); });
+        }
       }
       return 0;
     case WM_COMMAND:
@@ -125,7 +129,7 @@ LRESULT TFLumoSub1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_WININICHANGE:
-      ReadLocale();
+      locale_ = ReadDateTimeLocale();
       break;
     case WM_CLOSE:
       Close();
@@ -195,7 +199,7 @@ void TFLumoSub1::CreateComponents() {
   fontDialogFont_.lfCharSet = SHIFTJIS_CHARSET;
   lstrcpynA(fontDialogFont_.lfFaceName, "ＭＳ Ｐゴシック", LF_FACESIZE);
   for (COLORREF& color : customColors_) color = RGB(255, 255, 255);
-  ReadLocale();
+  locale_ = ReadDateTimeLocale();
   Layout();
 }
 
@@ -236,62 +240,43 @@ bool TFLumoSub1::HandleShortcut(const MSG& msg) {
   if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
   HWND hwnd = window_.Get();
   if (!hwnd || (msg.hwnd != hwnd && !IsChild(hwnd, msg.hwnd))) return false;
-  unsigned shortcut = ShortcutOfKey(msg.wParam);
-  for (int i = 0; i < kShortcutCount; ++i) {
-    const MenuShortcut& entry = kShortcuts[i];
-    if (entry.shortcut != shortcut) continue;
-    // The top-level item's handler first, then the item if it is enabled;
-    // the key is consumed either way.
-    Run([this, &entry] {
-      if (entry.top == Edit1) Edit1Click();
-      if (entry.top == Option1) Option1Click();
-      if (IsItemEnabled(entry.item)) Dispatch(entry.item);
-    });
-    return true;
-  }
-  return false;
+  const Command* command = FindShortcut(ShortcutOfKey(msg.wParam));
+  if (!command) return false;
+  // The top-level item's handler first, then the item if it is enabled; the
+  // key is consumed either way.
+  Run([this, command] {
+    TopMenuClick(command->menu);
+    if (IsItemEnabled(command->id)) Dispatch(command->id);
+  });
+  return true;
 }
 
 void TFLumoSub1::Dispatch(UINT id) {
-  switch (id) {
-    case mnNew: mnNewClick(); break;
-    case mnLoad: mnLoadClick(); break;
-    case mnSave: mnSaveClick(); break;
-    case mnWrite: mnWriteClick(); break;
-    case mnQuit: mnQuitClick(); break;
-    case mnUndo: mnUndoClick(); break;
-    case mnCut: mnCutClick(); break;
-    case mnCopy: mnCopyClick(); break;
-    case mnPaste: mnPasteClick(); break;
-    case mnDelete: mnDeleteClick(); break;
-    case mnSelAll: mnSelAllClick(); break;
-    case mnDT: mnDTClick(); break;
-    case mnWordWrap: mnWordWrapClick(); break;
-    case mnSelFont: mnSelFontClick(); break;
-    case mnSelBG: mnSelBGClick(); break;
-    case mnSrch: mnSrchClick(); break;
-    case mnSrchNxt: mnSrchNxtClick(); break;
-    case mnRepl: mnReplClick(); break;
-    case mnFExec: mnFExecClick(); break;
-    case mnGo: mnGoClick(); break;
-    case pmUndo: pmUndoClick(); break;
-    case pmCut: pmCutClick(); break;
-    case pmCopy: pmCopyClick(); break;
-    case pmPaste: pmPasteClick(); break;
-    case pmDelete: pmDeleteClick(); break;
-    case pmSelAll: pmSelAllClick(); break;
-    case pmGo: pmGoClick(); break;
-    default: break;
+  if (const Command* command = FindCommand(id)) (this->*command->handler)();
+}
+
+void TFLumoSub1::ApplyEnabling(Menu menu) {
+  // Each rule is evaluated at most once for one opening.
+  std::optional<bool> holds[kSelectionToRun + 1];
+  for (const Command& command : kCommands) {
+    if (command.menu != menu || !command.caption || command.enabling == kAlways) continue;
+    std::optional<bool>& known = holds[command.enabling];
+    if (!known) known = RuleHolds(command.enabling);
+    SetItemEnabled(command.id, *known);
   }
 }
 
 void TFLumoSub1::SetItemEnabled(UINT id, bool enabled) {
-  HMENU menu = id >= pmUndo ? PopupMenu1_ : MainMenu1_;
+  const Command* command = FindCommand(id);
+  if (!command) return;
+  HMENU menu = command->menu == Menu::PopupMenu1 ? PopupMenu1_ : MainMenu1_;
   EnableMenuItem(menu, id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
 }
 
 bool TFLumoSub1::IsItemEnabled(UINT id) const {
-  HMENU menu = id >= pmUndo ? PopupMenu1_ : MainMenu1_;
+  const Command* command = FindCommand(id);
+  if (!command) return false;
+  HMENU menu = command->menu == Menu::PopupMenu1 ? PopupMenu1_ : MainMenu1_;
   return (GetMenuState(menu, id, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED)) == 0;
 }
 

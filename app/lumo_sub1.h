@@ -9,10 +9,11 @@
 #include <string>
 #include <string_view>
 
-#include "app/date_time_format.h"
-#include "app/win_handles.h"
-#include "editor/rich_editor.h"
-#include "search/matcher.h"
+#include "app/commands.h"
+#include "core/date_time_format.h"
+#include "core/matcher.h"
+#include "win32/handles.h"
+#include "win32/rich_editor.h"
 
 namespace quolvi {
 
@@ -55,6 +56,11 @@ class TFLumoSub1 {
   // by two ideographic spaces; returns MessageBox's result.
   int AskUser(std::string_view text, UINT flags);
 
+  // The handlers of the menu items, one for every row of the command table.
+#define QUOLVI_DECLARE_HANDLER(name, menu, caption, shortcut, enabling) void name##Click();
+  QUOLVI_COMMANDS(QUOLVI_DECLARE_HANDLER, QUOLVI_NO_SEPARATOR)
+#undef QUOLVI_DECLARE_HANDLER
+
   RichEditor reEdit;
 
  private:
@@ -71,7 +77,6 @@ class TFLumoSub1 {
   void Dispatch(UINT id);
   void SetItemEnabled(UINT id, bool enabled);
   bool IsItemEnabled(UINT id) const;
-  void ReadLocale();
   void Close();
 
   // Events of the window.
@@ -79,10 +84,12 @@ class TFLumoSub1 {
   void FormShow();
   bool FormCloseQuery();
 
-  // Enabling.
-  void Edit1Click();
-  void Option1Click();
-  void PopupMenu1Popup();
+  // Enabling: the click handler of a top-level item of the main menu and
+  // the context menu's popup handler apply the rules of their menu's items.
+  void TopMenuClick(Menu menu) { ApplyEnabling(menu); }
+  void PopupMenu1Popup() { ApplyEnabling(Menu::PopupMenu1); }
+  void ApplyEnabling(Menu menu);
+  bool RuleHolds(Enabling rule);
   void ShowPopupMenu1(int x, int y);
 
   // The document's state.
@@ -96,31 +103,12 @@ class TFLumoSub1 {
   // The discard question, asked only of a modified document; true to go on.
   bool ConfirmDiscard(const char* text);
 
-  // Commands.
-  void mnNewClick();
-  void mnLoadClick();
-  void mnSaveClick();
-  void mnWriteClick();
   // Opening and saving.
   void AfterLoad(const std::string& path);
   void OpenFromCommandLine();
   void WMDropFiles(HDROP drop);
   bool ShowFileDialog(FileDialogState& dialog, bool save);
   void WriteDocument();
-  void mnQuitClick();
-  void mnUndoClick();
-  void mnCutClick();
-  void mnCopyClick();
-  void mnPasteClick();
-  void mnDeleteClick();
-  void mnSelAllClick();
-  void mnDTClick();
-  void mnWordWrapClick();
-  void mnSelFontClick();
-  void mnSelBGClick();
-  void mnSrchClick();
-  void mnSrchNxtClick();
-  void mnReplClick();
 
   // The find and replace dialogs and their events.
   struct SearchDialog {
@@ -138,16 +126,6 @@ class TFLumoSub1 {
   void FindDialog1Find() { FindStep(FindDialog1_); }
   void ReplaceDialog1Find() { FindStep(ReplaceDialog1_); }
   void ReplaceDialog1Replace();
-  void mnFExecClick() {}
-  void mnGoClick() {}
-  // The context menu's items do what their main-menu twins do.
-  void pmUndoClick() { mnUndoClick(); }
-  void pmCutClick() { mnCutClick(); }
-  void pmCopyClick() { mnCopyClick(); }
-  void pmPasteClick() { mnPasteClick(); }
-  void pmDeleteClick() { mnDeleteClick(); }
-  void pmSelAllClick() { mnSelAllClick(); }
-  void pmGoClick() { mnGoClick(); }
 
   // The fonts outlive the window and its controls, which use them.
   GdiObject formFont_;

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/file_error.h"
+
 namespace quolvi::messages {
 
 inline constexpr char kAppTitle[] = "Quolvi";
@@ -36,6 +38,24 @@ inline constexpr char kSearchTextNotFound[] = "検索文字が見つかりませ
 inline constexpr char kReplacedCount[] = "%d 語を置換しました。";
 
 // format with its "%s" replaced by path.
-std::string WithPath(std::string_view format, std::string_view path);
+inline std::string WithPath(std::string_view format, std::string_view path) {
+  // '%' is below 0x40, so it is never the second byte of a double-byte character.
+  std::string out(format);
+  std::size_t at = out.find("%s");
+  if (at != std::string::npos) out.replace(at, 2, path);
+  return out;
+}
+
+// What the user is told when a document file cannot be used.
+inline std::string TextOf(const FileError& error) {
+  switch (error.step()) {
+    case FileError::Step::kOpen:
+    case FileError::Step::kRead: return WithPath(kCannotOpenFile, error.path());
+    case FileError::Step::kNul: return WithPath(kFileHasNul, error.path());
+    case FileError::Step::kCreate: return WithPath(kCannotCreateFile, error.path());
+    case FileError::Step::kWrite: return kStreamWriteFailed;
+  }
+  return error.what();
+}
 
 }  // namespace quolvi::messages

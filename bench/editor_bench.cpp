@@ -10,8 +10,8 @@
 #include <functional>
 #include <string>
 
-#include "app/win_handles.h"
-#include "editor/rich_editor.h"
+#include "win32/handles.h"
+#include "win32/rich_editor.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <string>
 
-#include "app/win_handles.h"
-#include "editor/rich_editor.h"
-#include "search/replace_all.h"
+#include "win32/handles.h"
+#include "win32/rich_editor.h"
+#include "core/replace_all.h"
 
 namespace {
 

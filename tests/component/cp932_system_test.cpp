@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "editor/cp932.h"
+#include "core/cp932.h"
 
 namespace quolvi::test {
 namespace {

@@ -1,5 +1,5 @@
 // The documents folder lookup against the registry of the test's Wine prefix.
-#include "document/documents_folder.h"
+#include "win32/documents_folder.h"
 
 #include <windows.h>
 
@@ -7,7 +7,7 @@
 
 #include <optional>
 
-#include "app/win_handles.h"
+#include "win32/handles.h"
 #include "tests/support/temp_dir.h"
 
 namespace quolvi::test {

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "app/lumo_sub1.h"
-#include "app/win_handles.h"
-#include "app/menus.h"
+#include "win32/handles.h"
+#include "app/commands.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/wait.h"
 
@@ -52,7 +52,7 @@ class MainMenuTest : public ::testing::Test {
     ASSERT_TRUE(window_.Create(GetModuleHandleA(nullptr)));
   }
   // Opens a top-level menu's drop-down as far as the program sees it.
-  void DropDown(TopMenu top) {
+  void DropDown(Menu top) {
     SendMessageA(window_.Handle(), WM_INITMENUPOPUP,
                  reinterpret_cast<WPARAM>(GetSubMenu(window_.MainMenu1(), top)), top);
   }

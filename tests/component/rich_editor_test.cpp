@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 #include <richedit.h>
 
-#include "editor/cp932.h"
-#include "editor/font_size.h"
-#include "search/replace_all.h"
+#include "core/cp932.h"
+#include "core/font_size.h"
+#include "core/replace_all.h"
 #include "tests/support/editor_host.h"
 #include "tests/support/wait.h"
 
@@ -143,12 +143,12 @@ TEST_F(RichEditorTest, TheMatcherAndReplaceAllWorkOnTheControlsByteOffsets) {
   SetText("日本\r\nabc 表abc\r\n");
   editor().SetSelectionStart(0);
   SearchFields fields{"abc", "ソ\\n", kOptionReplaceAll};
-  EXPECT_EQ(FindNextMatch(editor(), fields), 9);
+  EXPECT_EQ(FindNextMatch(editor(), fields), StepResult::Done(9));
   EXPECT_EQ(editor().SelectedText(), "abc");
-  EXPECT_EQ(FindNextMatch(editor(), fields), 15);
-  EXPECT_EQ(FindNextMatch(editor(), SearchFields{"\\\\", "", 0}), -2);
+  EXPECT_EQ(FindNextMatch(editor(), fields), StepResult::Done(15));
+  EXPECT_EQ(FindNextMatch(editor(), SearchFields{"\\\\", "", 0}), StepResult::NotFound());
   editor().SetSelectionStart(0);
-  EXPECT_EQ(FindNextMatch(editor(), SearchFields{"\\\\", "", 0}), -2);  // 表's second byte is no backslash
+  EXPECT_EQ(FindNextMatch(editor(), SearchFields{"\\\\", "", 0}), StepResult::NotFound());  // 表's second byte is no backslash
   editor().SetSelectionStart(0);
   host_.ResetChanges();
   EXPECT_EQ(ReplaceAll(editor(), fields), 2);

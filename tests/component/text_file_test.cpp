@@ -1,10 +1,9 @@
 // Loading and saving the document's files through the real control.
 #include <gtest/gtest.h>
 
-#include "app/app_error.h"
 #include "app/messages.h"
-#include "app/win_handles.h"
-#include "editor/line_breaks.h"
+#include "win32/handles.h"
+#include "core/line_breaks.h"
 #include "tests/support/editor_host.h"
 #include "tests/support/temp_dir.h"
 
@@ -15,13 +14,14 @@ class TextFileTest : public ::testing::Test {
  protected:
   RichEditor& editor() { return host_.editor(); }
 
-  // The message of the AppError that f throws, or "" when it throws none.
+  // What the user is told of the FileError that f throws, or "" when it
+  // throws none.
   template <class F>
   static std::string ErrorOf(F f) {
     try {
       f();
-    } catch (const AppError& e) {
-      return e.what();
+    } catch (const FileError& e) {
+      return messages::TextOf(e);
     }
     return "";
   }

@@ -4,8 +4,8 @@
 
 #include <random>
 
-#include "editor/cp932.h"
-#include "editor/line_breaks.h"
+#include "core/cp932.h"
+#include "core/line_breaks.h"
 #include "tests/support/editor_host.h"
 #include "tests/support/temp_dir.h"
 

@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "app/menus.h"
+#include "app/commands.h"
 #include "tests/support/keyboard.h"
 #include "tests/support/wait.h"
 

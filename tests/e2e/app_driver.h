@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/win_handles.h"
+#include "win32/handles.h"
 
 namespace quolvi::test {
 
@@ -33,7 +33,7 @@ class App {
   void Activate();
   // Types text as a keyboard or an input method delivers it.
   void Type(std::u16string_view text);
-  // Presses a key with modifiers held (kCtrl, kShift, kAlt of menus.h).
+  // Presses a key with modifiers held (kCtrl, kShift, kAlt of commands.h).
   void Press(WORD key, unsigned modifiers = 0);
   // Presses a key and waits until the program has handled it.
   void PressAndSettle(WORD key, unsigned modifiers = 0);

@@ -1,7 +1,7 @@
 // New and closing, with the discard question, as a person would.
 #include <gtest/gtest.h>
 
-#include "app/menus.h"
+#include "app/commands.h"
 #include "tests/e2e/app_driver.h"
 #include "tests/support/wait.h"
 

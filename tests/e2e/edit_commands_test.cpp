@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <richedit.h>
 
-#include "app/menus.h"
+#include "app/commands.h"
 #include "tests/e2e/app_driver.h"
 #include "tests/support/wait.h"
 

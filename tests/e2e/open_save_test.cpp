@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/menus.h"
+#include "app/commands.h"
 #include "tests/e2e/app_driver.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/wait.h"

@@ -4,8 +4,8 @@
 
 #include <windows.h>
 
-#include "app/win_handles.h"
-#include "editor/rich_editor.h"
+#include "win32/handles.h"
+#include "win32/rich_editor.h"
 
 namespace quolvi::test {
 

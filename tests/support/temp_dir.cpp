@@ -4,7 +4,7 @@
 
 #include <stdexcept>
 
-#include "app/win_handles.h"
+#include "win32/handles.h"
 
 namespace quolvi::test {
 

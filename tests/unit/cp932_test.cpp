@@ -1,10 +1,10 @@
-#include "editor/cp932.h"
+#include "core/cp932.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 
-#include "editor/cp932_tables.h"
+#include "core/cp932_tables.h"
 
 namespace quolvi::cp932 {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/date_time_format.h"
+#include "core/date_time_format.h"
 
 #include <gtest/gtest.h>
 

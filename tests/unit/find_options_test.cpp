@@ -1,8 +1,8 @@
-#include "search/find_options.h"
+#include "core/find_options.h"
 
 #include <gtest/gtest.h>
 
-#include "search/matcher.h"
+#include "core/matcher.h"
 
 namespace quolvi {
 namespace {

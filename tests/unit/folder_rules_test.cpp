@@ -1,4 +1,4 @@
-#include "document/folder_rules.h"
+#include "core/folder_rules.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "editor/font_size.h"
+#include "core/font_size.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "editor/line_breaks.h"
+#include "core/line_breaks.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "search/matcher.h"
+#include "core/matcher.h"
 
 #include <gtest/gtest.h>
 
@@ -17,107 +17,107 @@ std::string Selected(MemoryEditor& editor) { return editor.SelectedText(); }
 
 TEST(MatcherTest, FindsOccurrencesOneAfterAnother) {
   MemoryEditor editor("xxabcabcyy");
-  EXPECT_EQ(FindNextMatch(editor, Find("abc")), 5);
+  EXPECT_EQ(FindNextMatch(editor, Find("abc")), StepResult::Done(5));
   EXPECT_EQ(editor.SelectionStart(), 2);
   EXPECT_EQ(editor.SelectionLength(), 3);
   EXPECT_EQ(editor.focusCount, 1);
-  EXPECT_EQ(FindNextMatch(editor, Find("abc")), 8);
+  EXPECT_EQ(FindNextMatch(editor, Find("abc")), StepResult::Done(8));
   EXPECT_EQ(editor.SelectionStart(), 5);
-  EXPECT_EQ(FindNextMatch(editor, Find("abc")), -2);
+  EXPECT_EQ(FindNextMatch(editor, Find("abc")), StepResult::NotFound());
   EXPECT_EQ(editor.SelectionStart(), 5);  // unchanged
   EXPECT_EQ(editor.focusCount, 2);
 }
 
 TEST(MatcherTest, NothingToSearch) {
   MemoryEditor editor("xxabcabc");
-  EXPECT_EQ(FindNextMatch(editor, Find("abc")), 5);
-  EXPECT_EQ(FindNextMatch(editor, Find("abc")), 8);
-  EXPECT_EQ(FindNextMatch(editor, Find("abc")), -1);  // the selection ends at the end
-  EXPECT_EQ(FindNextMatch(editor, Find("")), -1);
+  EXPECT_EQ(FindNextMatch(editor, Find("abc")), StepResult::Done(5));
+  EXPECT_EQ(FindNextMatch(editor, Find("abc")), StepResult::Done(8));
+  EXPECT_EQ(FindNextMatch(editor, Find("abc")), StepResult::NothingToDo());  // the selection ends at the end
+  EXPECT_EQ(FindNextMatch(editor, Find("")), StepResult::NothingToDo());
   MemoryEditor empty;
-  EXPECT_EQ(FindNextMatch(empty, Find("a")), -1);
+  EXPECT_EQ(FindNextMatch(empty, Find("a")), StepResult::NothingToDo());
 }
 
 TEST(MatcherTest, Wildcards) {
   MemoryEditor editor("a--b ab a-b");
-  EXPECT_EQ(FindNextMatch(editor, Find("a*b")), 4);
+  EXPECT_EQ(FindNextMatch(editor, Find("a*b")), StepResult::Done(4));
   EXPECT_EQ(Selected(editor), "a--b");
-  EXPECT_EQ(FindNextMatch(editor, Find("a*b")), 7);
+  EXPECT_EQ(FindNextMatch(editor, Find("a*b")), StepResult::Done(7));
   EXPECT_EQ(Selected(editor), "ab");
   editor.SetSelectionStart(0);
-  EXPECT_EQ(FindNextMatch(editor, Find("a?b")), 4);  // "a--b": b begins two after a
+  EXPECT_EQ(FindNextMatch(editor, Find("a?b")), StepResult::Done(4));  // "a--b": b begins two after a
   editor.SetSelectionStart(5);
-  EXPECT_EQ(FindNextMatch(editor, Find("a?b")), 11);  // not "ab"
+  EXPECT_EQ(FindNextMatch(editor, Find("a?b")), StepResult::Done(11));  // not "ab"
   EXPECT_EQ(Selected(editor), "ab a-b");
 }
 
 TEST(MatcherTest, TrailingWildcardsAreDroppedAndLeadingOnesStartAtTheCaret) {
   MemoryEditor editor("xyz abc");
-  EXPECT_EQ(FindNextMatch(editor, Find("a*")), 5);
+  EXPECT_EQ(FindNextMatch(editor, Find("a*")), StepResult::Done(5));
   EXPECT_EQ(Selected(editor), "a");
   editor.SetSelectionStart(1);
-  EXPECT_EQ(FindNextMatch(editor, Find("*abc")), 7);
+  EXPECT_EQ(FindNextMatch(editor, Find("*abc")), StepResult::Done(7));
   EXPECT_EQ(Selected(editor), "yz abc");
   editor.SetSelectionStart(4);
-  EXPECT_EQ(FindNextMatch(editor, Find("?abc")), -2);  // abc begins right at the caret
+  EXPECT_EQ(FindNextMatch(editor, Find("?abc")), StepResult::NotFound());  // abc begins right at the caret
 }
 
 TEST(MatcherTest, PatternsWithNothingToMatchSelectNothing) {
   MemoryEditor editor("a*b\\c");
   for (const char* pattern : {"*", "?", "*?*", "\\", "*\\"}) {
     editor.SetSelectionStart(0);
-    EXPECT_EQ(FindNextMatch(editor, Find(pattern)), -2) << pattern;
+    EXPECT_EQ(FindNextMatch(editor, Find(pattern)), StepResult::NotFound()) << pattern;
     EXPECT_EQ(editor.SelectionLength(), 0) << pattern;
   }
 }
 
 TEST(MatcherTest, EscapesInPatterns) {
   MemoryEditor editor("1*2\\*3A00q\r\n");
-  EXPECT_EQ(FindNextMatch(editor, Find("\\*")), 2);
+  EXPECT_EQ(FindNextMatch(editor, Find("\\*")), StepResult::Done(2));
   editor.SetSelectionStart(0);
-  EXPECT_EQ(FindNextMatch(editor, Find("\\2A")), 2);
+  EXPECT_EQ(FindNextMatch(editor, Find("\\2A")), StepResult::Done(2));
   editor.SetSelectionStart(0);
-  EXPECT_EQ(FindNextMatch(editor, Find("\\\\*")), 5);  // backslash and asterisk
+  EXPECT_EQ(FindNextMatch(editor, Find("\\\\*")), StepResult::Done(5));  // backslash and asterisk
   editor.SetSelectionStart(0);
-  EXPECT_EQ(FindNextMatch(editor, Find("\\41")), 7);
-  EXPECT_EQ(FindNextMatch(editor, Find("\\00")), 9);
-  EXPECT_EQ(FindNextMatch(editor, Find("\\q")), 10);
-  EXPECT_EQ(FindNextMatch(editor, Find("\\n")), 12);
+  EXPECT_EQ(FindNextMatch(editor, Find("\\41")), StepResult::Done(7));
+  EXPECT_EQ(FindNextMatch(editor, Find("\\00")), StepResult::Done(9));
+  EXPECT_EQ(FindNextMatch(editor, Find("\\q")), StepResult::Done(10));
+  EXPECT_EQ(FindNextMatch(editor, Find("\\n")), StepResult::Done(12));
 }
 
 TEST(MatcherTest, MatchCase) {
   MemoryEditor editor("abc ABC");
-  EXPECT_EQ(FindNextMatch(editor, Find("ABC")), 3);
+  EXPECT_EQ(FindNextMatch(editor, Find("ABC")), StepResult::Done(3));
   editor.SetSelectionStart(0);
-  EXPECT_EQ(FindNextMatch(editor, Find("ABC", kOptionMatchCase)), 7);
+  EXPECT_EQ(FindNextMatch(editor, Find("ABC", kOptionMatchCase)), StepResult::Done(7));
 }
 
 TEST(MatcherTest, DoubleByteCharactersMatchWhole) {
   MemoryEditor editor("x表\\y表z");
-  EXPECT_EQ(FindNextMatch(editor, Find("\\\\")), 4);  // never the second byte of 表
+  EXPECT_EQ(FindNextMatch(editor, Find("\\\\")), StepResult::Done(4));  // never the second byte of 表
   editor.SetSelectionStart(0);
-  EXPECT_EQ(FindNextMatch(editor, Find("表*z")), 8);
+  EXPECT_EQ(FindNextMatch(editor, Find("表*z")), StepResult::Done(8));
   EXPECT_EQ(Selected(editor), "表\\y表z");
   // A "?" that lands inside 表 goes on from the next character.
   editor.SetSelectionStart(0);
-  EXPECT_EQ(FindNextMatch(editor, Find("x?\\\\")), 4);
+  EXPECT_EQ(FindNextMatch(editor, Find("x?\\\\")), StepResult::Done(4));
 }
 
 TEST(MatcherTest, ReplaceSelection) {
   MemoryEditor editor("one two");
-  EXPECT_EQ(ReplaceSelection(editor, SearchFields{"", "x", 0}), -1);  // nothing selected
+  EXPECT_EQ(ReplaceSelection(editor, SearchFields{"", "x", 0}), StepResult::NothingToDo());  // nothing selected
   EXPECT_EQ(editor.WholeText(), "one two");
   editor.SetSelectionStart(4);
   editor.SetSelectionLength(3);
-  EXPECT_EQ(ReplaceSelection(editor, SearchFields{"", "*?\\t\\n表", 0}), 11);
+  EXPECT_EQ(ReplaceSelection(editor, SearchFields{"", "*?\\t\\n表", 0}), StepResult::Done(11));
   EXPECT_EQ(editor.WholeText(), "one *?\t\r\n表");
   EXPECT_EQ(editor.SelectionLength(), 0);
   editor.SetSelectionStart(0);
   editor.SetSelectionLength(4);
-  EXPECT_EQ(ReplaceSelection(editor, SearchFields{"", "", 0}), 0);
+  EXPECT_EQ(ReplaceSelection(editor, SearchFields{"", "", 0}), StepResult::Done(0));
   EXPECT_EQ(editor.WholeText(), "*?\t\r\n表");
   MemoryEditor empty;
-  EXPECT_EQ(ReplaceSelection(empty, SearchFields{"", "x", 0}), -1);
+  EXPECT_EQ(ReplaceSelection(empty, SearchFields{"", "x", 0}), StepResult::NothingToDo());
 }
 
 }  // namespace

@@ -4,11 +4,10 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/app_error.h"
-#include "app/messages.h"
-#include "editor/cp932.h"
-#include "editor/line_breaks.h"
-#include "editor/text_search.h"
+#include "core/cp932.h"
+#include "core/file_error.h"
+#include "core/line_breaks.h"
+#include "core/text_search.h"
 
 namespace quolvi::test {
 namespace {
@@ -69,18 +68,18 @@ void MemoryEditor::ClearText() {
 
 void MemoryEditor::LoadTextFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  if (!in) throw AppError(messages::WithPath(messages::kCannotOpenFile, path));
+  if (!in) throw FileError(FileError::Step::kOpen, path);
   std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (bytes.find('\0') != std::string::npos) throw AppError(messages::WithPath(messages::kFileHasNul, path));
+  if (bytes.find('\0') != std::string::npos) throw FileError(FileError::Step::kNul, path);
   text_ = NormalizeLineBreaks<char>(bytes);
   start_ = length_ = 0;
 }
 
 void MemoryEditor::SaveTextFile(const std::string& path) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (!out) throw AppError(messages::WithPath(messages::kCannotCreateFile, path));
+  if (!out) throw FileError(FileError::Step::kCreate, path);
   if (!out.write(text_.data(), static_cast<std::streamsize>(text_.size()))) {
-    throw AppError(messages::kStreamWriteFailed);
+    throw FileError(FileError::Step::kWrite, path);
   }
 }
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "editor/editor.h"
+#include "core/editor.h"
 
 namespace quolvi::test {
 

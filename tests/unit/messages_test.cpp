@@ -11,5 +11,14 @@ TEST(MessagesTest, WithPathPutsThePathInPlaceOfThePlaceholder) {
   EXPECT_EQ(WithPath("none", "x"), "none");
 }
 
+TEST(MessagesTest, EachFileErrorStepHasItsText) {
+  const std::string path = "C:\\表\\a.txt";
+  EXPECT_EQ(TextOf(FileError(FileError::Step::kOpen, path)), "ﾌｧｲﾙ " + path + " は開けません");
+  EXPECT_EQ(TextOf(FileError(FileError::Step::kRead, path)), "ﾌｧｲﾙ " + path + " は開けません");
+  EXPECT_EQ(TextOf(FileError(FileError::Step::kNul, path)), "ﾌｧｲﾙ " + path + " はNUL文字を含むため開けません");
+  EXPECT_EQ(TextOf(FileError(FileError::Step::kCreate, path)), "ﾌｧｲﾙ " + path + " を作成できません");
+  EXPECT_EQ(TextOf(FileError(FileError::Step::kWrite, path)), "ｽﾄﾘｰﾑへの書き込みに失敗しました");
+}
+
 }  // namespace
 }  // namespace quolvi::messages

@@ -1,4 +1,4 @@
-#include "search/pattern.h"
+#include "core/pattern.h"
 
 #include <gtest/gtest.h>
 

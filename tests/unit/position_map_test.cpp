@@ -1,8 +1,8 @@
-#include "editor/position_map.h"
+#include "core/position_map.h"
 
 #include <gtest/gtest.h>
 
-#include "editor/cp932.h"
+#include "core/cp932.h"
 
 namespace quolvi {
 namespace {

@@ -1,4 +1,4 @@
-#include "search/replace_all.h"
+#include "core/replace_all.h"
 
 #include <gtest/gtest.h>
 
@@ -15,8 +15,8 @@ using test::MemoryEditor;
 int Loop(Editor& editor, const SearchFields& fields) {
   int count = 0;
   for (;;) {
-    if (ReplaceSelection(editor, fields) >= 0) ++count;
-    if (FindNextMatch(editor, fields) < 0 || (fields.FindOptions & kOptionReplace)) break;
+    if (ReplaceSelection(editor, fields).done()) ++count;
+    if (!FindNextMatch(editor, fields).done() || (fields.FindOptions & kOptionReplace)) break;
   }
   return count;
 }

@@ -1,4 +1,4 @@
-#include "app/trim.h"
+#include "core/trim.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,66 @@
+#include "app/commands.h"
+
+#include "app/lumo_sub1.h"
+
+namespace quolvi {
+
+#define QUOLVI_COMMAND_ROW(name, menu, caption, shortcut, enabling) \
+  {name, menu, caption, shortcut, enabling, &TFLumoSub1::name##Click},
+#define QUOLVI_SEPARATOR_ROW(name, menu) {kFirstCommandId, menu, nullptr, 0, kAlways, nullptr},
+const Command kCommands[kCommandCount] = {QUOLVI_COMMANDS(QUOLVI_COMMAND_ROW, QUOLVI_SEPARATOR_ROW)};
+#undef QUOLVI_COMMAND_ROW
+#undef QUOLVI_SEPARATOR_ROW
+
+namespace {
+
+// The captions of the main menu's drop-downs, by position.
+constexpr const char* kTopCaptions[] = {"ﾌｧｲﾙ(&F)", "編集(&E)", "検索(&S)", "ｵﾌﾟｼｮﾝ(&O)"};
+
+HMENU Build(HMENU menu, Menu which) {
+  for (const Command& command : kCommands) {
+    if (command.menu != which) continue;
+    if (!command.caption) {
+      AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    } else {
+      AppendMenuA(menu, MF_STRING, command.id, command.caption);
+    }
+  }
+  return menu;
+}
+
+}  // namespace
+
+const Command* FindCommand(UINT id) {
+  for (const Command& command : kCommands) {
+    if (command.caption && command.id == id) return &command;
+  }
+  return nullptr;
+}
+
+const Command* FindShortcut(unsigned shortcut) {
+  for (const Command& command : kCommands) {
+    if (command.shortcut != 0 && command.shortcut == shortcut && command.menu != PopupMenu1) return &command;
+  }
+  return nullptr;
+}
+
+unsigned ShortcutOfKey(WPARAM key) {
+  unsigned shortcut = static_cast<unsigned>(key) & 0xFF;
+  if (GetKeyState(VK_SHIFT) < 0) shortcut |= kShift;
+  if (GetKeyState(VK_CONTROL) < 0) shortcut |= kCtrl;
+  if (GetKeyState(VK_MENU) < 0) shortcut |= kAlt;
+  return shortcut;
+}
+
+HMENU CreateMainMenu1() {
+  HMENU bar = CreateMenu();
+  for (int top = File1; top <= Option1; ++top) {
+    HMENU dropDown = Build(CreatePopupMenu(), static_cast<Menu>(top));
+    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(dropDown), kTopCaptions[top]);
+  }
+  return bar;
+}
+
+HMENU CreatePopupMenu1() { return Build(CreatePopupMenu(), PopupMenu1); }
+
+}  // namespace quolvi

@@ -1,0 +1,94 @@
+// Opening documents: the Open command, the command line and dropped files.
+#include <windows.h>
+#include <commdlg.h>
+#include <shellapi.h>
+
+#include "app/lumo_sub1.h"
+#include "app/messages.h"
+#include "core/command_line.h"
+#include "win32/file_checks.h"
+#include "core/folder_rules.h"
+
+namespace quolvi {
+namespace {
+
+// Releases a drop handle however the handling of the drop ends.
+class DropHandle {
+ public:
+  explicit DropHandle(HDROP drop) : drop_(drop) {}
+  DropHandle(const DropHandle&) = delete;
+  DropHandle& operator=(const DropHandle&) = delete;
+  ~DropHandle() { DragFinish(drop_); }
+  std::string Path(UINT index) const {
+    char path[MAX_PATH + 1] = "";
+    DragQueryFileA(drop_, index, path, sizeof path);
+    return path;
+  }
+  UINT Count() const { return DragQueryFileA(drop_, 0xFFFFFFFF, nullptr, 0); }
+
+ private:
+  HDROP drop_;
+};
+
+}  // namespace
+
+bool TFLumoSub1::ShowFileDialog(FileDialogState& dialog, bool save) {
+  char file[MAX_PATH] = "";
+  lstrcpynA(file, dialog.fileName.c_str(), sizeof file);
+  OPENFILENAMEA request{};
+  request.lStructSize = sizeof request;
+  request.hwndOwner = window_.Get();
+  request.lpstrFilter = messages::kFileFilter;
+  request.nFilterIndex = dialog.filterIndex;
+  request.lpstrFile = file;
+  request.nMaxFile = sizeof file;
+  request.lpstrInitialDir = dialog.initialDir.empty() ? nullptr : dialog.initialDir.c_str();
+  request.lpstrTitle = save ? messages::kSaveDialogTitle : messages::kOpenDialogTitle;
+  request.lpstrDefExt = messages::kDefaultExtension;
+  request.Flags = save ? OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_CREATEPROMPT | OFN_NOREADONLYRETURN
+                       : OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
+  if (!(save ? GetSaveFileNameA(&request) : GetOpenFileNameA(&request))) return false;
+  dialog.filterIndex = request.nFilterIndex;
+  dialog.fileName = file;
+  return true;
+}
+
+void TFLumoSub1::AfterLoad(const std::string& path) {
+  reEdit.LoadTextFile(path);  // an error here ends the command with nothing else changed
+  OpenDialog1_.fileName = path;
+  SaveDialog1_.fileName = OpenDialog1_.fileName;
+  SetWindowTextA(window_.Get(), (messages::kOpenedCaption + path).c_str());
+  OpenDialog1_.initialDir = StartFolder(FolderOf(path));
+  SaveDialog1_.initialDir = OpenDialog1_.initialDir;
+  SetModified(false);
+}
+
+void TFLumoSub1::mnLoadClick() {
+  if (!ConfirmDiscard(messages::kDiscardForOpen)) return;
+  if (!ShowFileDialog(OpenDialog1_, false)) return;
+  AfterLoad(OpenDialog1_.fileName);
+}
+
+void TFLumoSub1::OpenFromCommandLine() {
+  std::vector<std::string> arguments = SplitCommandLine(GetCommandLineA());
+  if (arguments.size() < 2 || arguments[1].empty() || !PassesExistingFileTest(arguments[1])) return;
+  AfterLoad(arguments[1]);
+}
+
+void TFLumoSub1::WMDropFiles(HDROP drop) {
+  DropHandle files(drop);
+  UINT count = files.Count();
+  if (count < 1) return;
+  // The first file replaces the document without a question.
+  AfterLoad(files.Path(0));
+  char self[MAX_PATH + 1] = "";
+  GetModuleFileNameA(nullptr, self, sizeof self);
+  for (UINT i = 1; i < count; ++i) {
+    // Each further file opens in a program of its own. Both paths are quoted,
+    // so that a path with a blank reaches the new program whole.
+    std::string commandLine = std::string("\"") + self + "\" \"" + files.Path(i) + "\"";
+    WinExec(commandLine.c_str(), SW_SHOW);
+  }
+}
+
+}  // namespace quolvi

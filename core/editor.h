@@ -1,0 +1,74 @@
+// The editor: the one text control that holds the document. Everything else
+// reaches the text through these operations.
+//
+// The document is Shift-JIS text whose line breaks are all CR LF, and every
+// position and length here is a byte offset into it: a double-byte character
+// counts 2, a line break counts 2. No position the editor reports lies inside
+// a double-byte character.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "core/color_value.h"
+
+namespace quolvi {
+
+using Position = int;
+
+class Editor {
+ public:
+  virtual ~Editor() = default;
+
+  virtual std::string WholeText() = 0;
+  virtual Position SelectionStart() = 0;
+  virtual Position SelectionLength() = 0;
+  // Puts the caret at p, selecting nothing.
+  virtual void SetSelectionStart(Position p) = 0;
+  // Selects n bytes from the current selection start and scrolls them into view.
+  virtual void SetSelectionLength(Position n) = 0;
+  virtual std::string SelectedText() = 0;
+  // Replaces the selection (not recorded for undo); the caret ends after s.
+  virtual void ReplaceSelectedText(std::string_view s) = 0;
+  virtual void SelectWholeText() = 0;
+  virtual void CutSelection() = 0;
+  virtual void CopySelection() = 0;
+  virtual void PasteClipboard() = 0;
+  virtual bool UndoAvailable() = 0;
+  virtual void UndoLastEdit() = 0;
+  // The number of lines as shown, leaving out an empty last line: 0 exactly
+  // when the text is empty.
+  virtual int CountLines() = 0;
+  virtual void ClearText() = 0;
+  // Replace the text with a file's, or write the text to a file; both throw
+  // FileError, naming the file and the step, when the file cannot be used.
+  virtual void LoadTextFile(const std::string& path) = 0;
+  virtual void SaveTextFile(const std::string& path) = 0;
+  // Position of the first occurrence of t wholly inside [start, start + len),
+  // or -1.
+  virtual Position SearchText(std::string_view t, Position start, Position len, bool matchCase) = 0;
+  virtual void FocusEditor() = 0;
+
+  virtual bool WordWrap() const = 0;
+  virtual void SetWordWrap(bool on) = 0;
+  virtual ColorValue BackColor() const = 0;
+  virtual void SetBackColor(ColorValue color) = 0;
+  virtual std::string FaceName() const = 0;
+  virtual void SetFaceName(const std::string& face) = 0;
+  virtual int PointSize() const = 0;
+  virtual void SetPointSize(int points) = 0;
+  virtual ColorValue FontColor() const = 0;
+  virtual void SetFontColor(ColorValue color) = 0;
+
+  // The change event: raised by every change of the text that the user makes
+  // and by ReplaceSelectedText, CutSelection, PasteClipboard and UndoLastEdit.
+  std::function<void()> OnChange;
+
+ protected:
+  void RaiseChange() {
+    if (OnChange) OnChange();
+  }
+};
+
+}  // namespace quolvi

@@ -1,0 +1,57 @@
+#include "core/matcher.h"
+
+#include "core/pattern.h"
+
+namespace quolvi {
+
+StepResult FindNextMatch(Editor& editor, const SearchFields& fields) {
+  if (fields.FindPattern.empty() || editor.CountLines() == 0) return StepResult::NothingToDo();
+  int start = editor.SelectionStart() + editor.SelectionLength();
+  const int length = static_cast<int>(editor.WholeText().size());
+  if (start >= length) return StepResult::NothingToDo();
+
+  const bool matchCase = (fields.FindOptions & kOptionMatchCase) != 0;
+  const std::vector<std::string> tokens = SplitPattern(fields.FindPattern);
+  int pos = start;
+  bool matchedLiteral = false;
+  for (std::size_t k = 0; k < tokens.size(); ++k) {
+    const std::string& token = tokens[k];
+    if (token == "*") continue;
+    if (token == "?") {
+      // May land inside a double-byte character: the next search then
+      // starts at the following character, as SearchText only finds
+      // occurrences that begin on a character boundary.
+      ++pos;
+      continue;
+    }
+    const std::string literal = UnescapeText(token);
+    // A last literal that unescapes to nothing ("\" or "*\") would make a
+    // match of no length, which is never selected.
+    if (literal.empty()) return StepResult::NotFound();
+    int found = editor.SearchText(literal, pos, length - pos, matchCase);
+    if (found < 0) return StepResult::NotFound();
+    if (k == 0) start = found;
+    pos = found + static_cast<int>(literal.size());
+    matchedLiteral = true;
+  }
+  // A pattern of wildcards alone has nothing to find.
+  if (!matchedLiteral) return StepResult::NotFound();
+
+  editor.FocusEditor();
+  editor.SetSelectionStart(start);
+  editor.SetSelectionLength(pos - start);
+  return StepResult::Done(pos);
+}
+
+StepResult ReplaceSelection(Editor& editor, const SearchFields& fields) {
+  if (editor.CountLines() == 0 || editor.SelectionLength() <= 0) return StepResult::NothingToDo();
+  const std::string text = UnescapeText(fields.ReplacePattern);
+  editor.FocusEditor();
+  int start = editor.SelectionStart();
+  editor.ReplaceSelectedText(text);
+  editor.SetSelectionStart(start + static_cast<int>(text.size()));
+  editor.SetSelectionLength(0);
+  return StepResult::Done(editor.SelectionStart());
+}
+
+}  // namespace quolvi

@@ -1,0 +1,55 @@
+// One step of a search or of a replacement on the document in the editor.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "core/editor.h"
+
+namespace quolvi {
+
+// The search state the find and replace commands fill before each step.
+struct SearchFields {
+  std::string FindPattern;     // raw, wildcards and escapes unresolved
+  std::string ReplacePattern;  // raw, escapes unresolved
+  std::uint16_t FindOptions = 0;
+};
+
+// Bits of FindOptions.
+inline constexpr std::uint16_t kOptionMatchCase = 1 << 5;
+inline constexpr std::uint16_t kOptionReplace = 1 << 9;
+inline constexpr std::uint16_t kOptionReplaceAll = 1 << 10;
+
+// What one step of a search or of a replacement came to.
+enum class StepOutcome {
+  kNothingToDo,  // nothing to search in, or nothing to replace
+  kNotFound,     // the search found no match
+  kDone,         // found and selected, or replaced
+};
+
+struct StepResult {
+  StepOutcome outcome = StepOutcome::kNothingToDo;
+  Position position = 0;  // when done: just after the match, or the caret
+
+  static StepResult NothingToDo() { return {StepOutcome::kNothingToDo, 0}; }
+  static StepResult NotFound() { return {StepOutcome::kNotFound, 0}; }
+  static StepResult Done(Position p) { return {StepOutcome::kDone, p}; }
+  bool done() const { return outcome == StepOutcome::kDone; }
+  bool operator==(const StepResult& other) const {
+    return outcome == other.outcome && position == other.position;
+  }
+  bool operator!=(const StepResult& other) const { return !(*this == other); }
+};
+
+// Searches forward from the end of the selection for the next match of
+// FindPattern and selects it. Nothing to do when there is no pattern, the
+// document is empty or the selection ends at its end; done with the position
+// just after the match.
+StepResult FindNextMatch(Editor& editor, const SearchFields& fields);
+
+// Replaces the selection with the unescaped ReplacePattern and leaves the
+// caret after it. Nothing to do when nothing is selected or the document is
+// empty; done with the caret position.
+StepResult ReplaceSelection(Editor& editor, const SearchFields& fields);
+
+}  // namespace quolvi

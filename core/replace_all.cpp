@@ -1,0 +1,151 @@
+#include "core/replace_all.h"
+
+#include "core/cp932.h"
+#include "core/text_search.h"
+#include "core/pattern.h"
+
+namespace quolvi {
+namespace {
+
+// The text as the loop sees it at any moment: the finished part (everything
+// up to the caret after the last insertion) followed by the rest of the
+// original text. Positions are in this combined text.
+class SplicedText {
+ public:
+  explicit SplicedText(const std::string& original) : original_(original) {}
+
+  Position size() const { return static_cast<Position>(out_.size() + original_.size() - in_); }
+  Position outSize() const { return static_cast<Position>(out_.size()); }
+
+  // Replaces [start, start + length), which lies in the rest, with text.
+  void Replace(Position start, Position length, const std::string& text) {
+    std::size_t from = in_ + (start - outSize());
+    out_.append(original_, in_, from - in_);
+    out_ += text;
+    in_ = from + length;
+  }
+
+  // SearchText on the combined text, from a position in the rest. The rest
+  // starts on a character boundary, so its characters are counted from there.
+  Position Search(const std::string& literal, Position from, bool matchCase) const {
+    Position origin = static_cast<Position>(in_);
+    Position start = origin + (from - outSize());
+    Position found = FindInText(original_, literal, start, static_cast<Position>(original_.size()) - start,
+                                matchCase, origin);
+    return found < 0 ? -1 : outSize() + (found - origin);
+  }
+
+  std::string Result() const { return out_ + original_.substr(in_); }
+
+ private:
+  const std::string& original_;
+  std::string out_;
+  std::size_t in_ = 0;
+};
+
+// Whether text ends with a lead byte without its trail byte, which the
+// text after it could complete (only a hexadecimal escape can make one).
+bool EndsWithLoneLeadByte(const std::string& text) {
+  std::size_t i = 0;
+  std::size_t last = 1;
+  while (i < text.size()) {
+    last = cp932::CharLength(text, i);
+    i += last;
+  }
+  return !text.empty() && last == 1 && cp932::IsLeadByte(static_cast<unsigned char>(text.back()));
+}
+
+// The loop itself, step by step.
+int ReplaceStepByStep(Editor& editor, const SearchFields& fields) {
+  int count = 0;
+  for (;;) {
+    if (ReplaceSelection(editor, fields).done()) ++count;
+    if (!FindNextMatch(editor, fields).done() || (fields.FindOptions & kOptionReplace)) break;
+  }
+  return count;
+}
+
+}  // namespace
+
+ReplaceAllResult ComputeReplaceAll(const std::string& text, Position selectionStart, Position selectionLength,
+                                   const SearchFields& fields) {
+  SplicedText spliced(text);
+  const std::string replacement = UnescapeText(fields.ReplacePattern);
+  const std::vector<std::string> tokens = SplitPattern(fields.FindPattern);
+  std::vector<std::string> literals;
+  for (const std::string& token : tokens) literals.push_back(IsWildcard(token) ? token : UnescapeText(token));
+  const bool matchCase = (fields.FindOptions & kOptionMatchCase) != 0;
+
+  ReplaceAllResult result;
+  Position start = selectionStart;
+  Position length = selectionLength;
+  for (;;) {
+    // ReplaceSelection.
+    if (spliced.size() > 0 && length > 0) {
+      spliced.Replace(start, length, replacement);
+      start = spliced.outSize();
+      length = 0;
+      ++result.count;
+    }
+    // FindNextMatch.
+    Position searchFrom = start + length;
+    if (fields.FindPattern.empty() || spliced.size() == 0 || searchFrom >= spliced.size()) break;
+    Position matchStart = searchFrom;
+    Position pos = searchFrom;
+    bool matched = false;
+    bool failed = false;
+    for (std::size_t k = 0; k < literals.size(); ++k) {
+      if (tokens[k] == "*") continue;
+      if (tokens[k] == "?") {
+        ++pos;
+        continue;
+      }
+      const std::string& literal = literals[k];
+      Position found = literal.empty() || pos >= spliced.size() ? -1 : spliced.Search(literal, pos, matchCase);
+      if (found < 0) {
+        failed = true;
+        break;
+      }
+      if (k == 0) matchStart = found;
+      pos = found + static_cast<Position>(literal.size());
+      matched = true;
+    }
+    if (failed || !matched) break;
+    start = matchStart;
+    length = pos - matchStart;
+    if (fields.FindOptions & kOptionReplace) break;
+  }
+  result.text = spliced.Result();
+  result.selectionStart = start;
+  result.selectionLength = length;
+  return result;
+}
+
+int ReplaceAll(Editor& editor, const SearchFields& fields) {
+  // A replacement ending in a lone lead byte joins the byte after it into
+  // one character, and the caret after it then moves back into the inserted
+  // text; that rare case is left to the loop itself.
+  if (EndsWithLoneLeadByte(UnescapeText(fields.ReplacePattern))) return ReplaceStepByStep(editor, fields);
+  if (editor.CountLines() == 0) return 0;
+  const std::string text = editor.WholeText();
+  const Position start = editor.SelectionStart();
+  const Position length = editor.SelectionLength();
+  ReplaceAllResult result = ComputeReplaceAll(text, start, length, fields);
+  if (result.count == 0) {
+    // Nothing was replaced; a match may still have been found and selected.
+    if (result.selectionStart != start || result.selectionLength != length) {
+      editor.FocusEditor();
+      editor.SetSelectionStart(result.selectionStart);
+      editor.SetSelectionLength(result.selectionLength);
+    }
+    return 0;
+  }
+  editor.FocusEditor();
+  editor.SelectWholeText();
+  editor.ReplaceSelectedText(result.text);
+  editor.SetSelectionStart(result.selectionStart);
+  editor.SetSelectionLength(result.selectionLength);
+  return result.count;
+}
+
+}  // namespace quolvi

@@ -1,0 +1,259 @@
+// The editor's text, selection, clipboard, files and search, in Shift-JIS
+// bytes over the control's UTF-16.
+#include "win32/rich_editor.h"
+
+#include <richedit.h>
+
+#include <algorithm>
+#include <utility>
+
+#include "core/cp932.h"
+#include "core/line_breaks.h"
+#include "core/position_map.h"
+#include "win32/text_file.h"
+#include "core/text_search.h"
+
+namespace quolvi {
+namespace {
+
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 wchar_t expected");
+
+constexpr UINT kCodePageUtf16 = 1200;
+constexpr UINT kRichEditScrollCaret = WM_USER + 49;  // EM_SCROLLCARET of the rich-edit control
+
+const wchar_t* AsWide(const std::u16string& s) { return reinterpret_cast<const wchar_t*>(s.c_str()); }
+
+// Shift-JIS text that EM_STREAMIN reads as ANSI, piece by piece. A piece
+// never ends inside a double-byte character (the control converts each
+// piece on its own) nor between the CR and the LF of a line break (the two
+// would become two line breaks).
+struct AnsiStreamSource {
+  std::string_view text;
+  std::size_t offset = 0;
+
+  static DWORD CALLBACK Read(DWORD_PTR cookie, LPBYTE buffer, LONG capacity, LONG* got) {
+    auto* self = reinterpret_cast<AnsiStreamSource*>(cookie);
+    std::size_t end = std::min(self->text.size(), self->offset + static_cast<std::size_t>(capacity));
+    if (end < self->text.size()) {
+      std::size_t boundary = self->offset;
+      while (boundary < end) {
+        std::size_t next = boundary + cp932::CharLength(self->text, boundary);
+        if (next > end) break;
+        boundary = next;
+      }
+      if (boundary > self->offset + 1 && self->text[boundary - 1] == '\r') --boundary;
+      end = boundary;
+    }
+    std::copy(self->text.begin() + self->offset, self->text.begin() + end, buffer);
+    *got = static_cast<LONG>(end - self->offset);
+    self->offset = end;
+    return 0;
+  }
+};
+
+// UTF-16 text that EM_STREAMIN reads, piece by piece; a piece never ends
+// between the CR and the LF of a line break.
+struct UnicodeStreamSource {
+  std::u16string_view text;
+  std::size_t offset = 0;  // in units
+
+  static DWORD CALLBACK Read(DWORD_PTR cookie, LPBYTE buffer, LONG capacity, LONG* got) {
+    auto* self = reinterpret_cast<UnicodeStreamSource*>(cookie);
+    std::size_t units = std::min<std::size_t>(static_cast<std::size_t>(capacity) / sizeof(char16_t),
+                                              self->text.size() - self->offset);
+    std::size_t end = self->offset + units;
+    if (units > 1 && end < self->text.size() && self->text[end - 1] == u'\r') --units;
+    std::copy_n(self->text.data() + self->offset, units, reinterpret_cast<char16_t*>(buffer));
+    self->offset += units;
+    *got = static_cast<LONG>(units * sizeof(char16_t));
+    return 0;
+  }
+};
+
+}  // namespace
+// --- Text and positions ---------------------------------------------------
+
+std::u16string RichEditor::UnicodeText() {
+  GETTEXTLENGTHEX length{GTL_NUMCHARS | GTL_PRECISE, kCodePageUtf16};
+  auto units = static_cast<std::size_t>(
+      SendMessageW(window_.Get(), EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0));
+  std::u16string text(units + 1, u'\0');
+  GETTEXTEX request{};
+  request.cb = static_cast<DWORD>((units + 1) * sizeof(char16_t));
+  request.flags = GT_DEFAULT;
+  request.codepage = kCodePageUtf16;
+  LRESULT got = SendMessageW(window_.Get(), EM_GETTEXTEX, reinterpret_cast<WPARAM>(&request),
+                             reinterpret_cast<LPARAM>(text.data()));
+  text.resize(std::min(units, static_cast<std::size_t>(std::max<LRESULT>(got, 0))));
+  return text;
+}
+
+void RichEditor::SetUnicodeText(std::u16string_view text) {
+  // Streamed in pieces: given the whole text at once, the control takes time
+  // quadratic in the number of lines.
+  UnicodeStreamSource source{text};
+  EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0, UnicodeStreamSource::Read};
+  SendMessageW(window_.Get(), EM_STREAMIN, SF_TEXT | SF_UNICODE, reinterpret_cast<LPARAM>(&stream));
+}
+
+void RichEditor::SetText(std::string_view bytes) {
+  if (cp932::SystemDecodesAlike(bytes)) {
+    // The control's own conversion serves, and ANSI streaming is its fastest way in.
+    AnsiStreamSource source{bytes};
+    EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0, AnsiStreamSource::Read};
+    SendMessageA(window_.Get(), EM_STREAMIN, SF_TEXT, reinterpret_cast<LPARAM>(&stream));
+  } else {
+    SetUnicodeText(cp932::Decode(bytes));
+  }
+}
+
+bool RichEditor::IsEmpty() { return SendMessageW(window_.Get(), WM_GETTEXTLENGTH, 0, 0) == 0; }
+
+void RichEditor::InsertAtSelection(std::u16string_view text, bool canUndo) {
+  std::u16string terminated(text);
+  SETTEXTEX how{static_cast<DWORD>(ST_SELECTION | (canUndo ? ST_KEEPUNDO : 0)), kCodePageUtf16};
+  SendMessageW(window_.Get(), EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how),
+               reinterpret_cast<LPARAM>(AsWide(terminated)));
+}
+
+CHARRANGE RichEditor::GetCharRange() {
+  CHARRANGE range{0, 0};
+  SendMessageW(window_.Get(), EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
+  return range;
+}
+
+std::string RichEditor::WholeText() { return cp932::Encode(UnicodeText()); }
+
+Position RichEditor::SelectionStart() {
+  return static_cast<Position>(ByteOffsetOfUnit(UnicodeText(), GetCharRange().cpMin));
+}
+
+Position RichEditor::SelectionLength() {
+  std::u16string text = UnicodeText();
+  CHARRANGE range = GetCharRange();
+  // The control may report an end past the text (it counts a final
+  // paragraph mark when everything is selected); the mapping stops at the end.
+  return static_cast<Position>(ByteOffsetOfUnit(text, range.cpMax) - ByteOffsetOfUnit(text, range.cpMin));
+}
+
+void RichEditor::SetSelectionStart(Position p) {
+  // A caret inside a double-byte character moves back to its first byte, so
+  // it stands before the character the position pointed into.
+  auto unit = static_cast<LONG>(UnitOfByteOffset(UnicodeText(), std::max(p, 0), Rounding::kDown));
+  CHARRANGE range{unit, unit};
+  SendMessageW(window_.Get(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+}
+
+void RichEditor::SetSelectionLength(Position n) {
+  std::u16string text = UnicodeText();
+  std::size_t start = ByteOffsetOfUnit(text, GetCharRange().cpMin);
+  // The end of a selection that falls inside a double-byte character moves
+  // past it, so that the selection holds every byte that was asked for.
+  CHARRANGE range;
+  range.cpMin = static_cast<LONG>(UnitOfByteOffset(text, start, Rounding::kDown));
+  range.cpMax = n > 0 ? static_cast<LONG>(UnitOfByteOffset(text, start + n, Rounding::kUp)) : range.cpMin;
+  SendMessageW(window_.Get(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+  SendMessageW(window_.Get(), kRichEditScrollCaret, 0, 0);
+}
+
+std::string RichEditor::SelectedText() {
+  std::u16string text = UnicodeText();
+  CHARRANGE range = GetCharRange();
+  std::size_t from = std::min<std::size_t>(range.cpMin, text.size());
+  std::size_t to = std::min<std::size_t>(std::max(range.cpMax, range.cpMin), text.size());
+  return cp932::Encode(std::u16string_view(text).substr(from, to - from));
+}
+
+void RichEditor::ReplaceSelectedText(std::string_view s) {
+  GETTEXTLENGTHEX length{GTL_NUMCHARS | GTL_PRECISE, kCodePageUtf16};
+  auto units = static_cast<LONG>(SendMessageW(window_.Get(), EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0));
+  CHARRANGE range = GetCharRange();
+  if (units == 0 || range.cpMin > 0 || range.cpMax < units) {
+    InsertAtSelection(cp932::Decode(s), false);
+    return;
+  }
+  // The whole text is replaced (replace all does so): the control would
+  // first delete it line by line, in time quadratic in the lines, while a
+  // new window takes the new text at once. Either way nothing is left to undo.
+  raiseChanges_ = false;
+  RecreateControlWindow();
+  SetText(s);
+  auto end = static_cast<LONG>(SendMessageW(window_.Get(), EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0));
+  CHARRANGE caret{end, end};
+  SendMessageW(window_.Get(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&caret));
+  raiseChanges_ = true;
+  RaiseChange();
+}
+
+void RichEditor::SelectWholeText() { SendMessageW(window_.Get(), EM_SETSEL, 0, -1); }
+
+void RichEditor::CutSelection() { SendMessageW(window_.Get(), WM_CUT, 0, 0); }
+
+void RichEditor::CopySelection() { SendMessageW(window_.Get(), WM_COPY, 0, 0); }
+
+void RichEditor::PasteClipboard() {
+  std::u16string pasted;
+  {
+    OpenClipboardScope clipboard(window_.Get());
+    if (!clipboard.IsOpen()) return;
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    const auto* chars = data ? static_cast<const char16_t*>(GlobalLock(data)) : nullptr;
+    if (!chars) return;
+    std::size_t capacity = GlobalSize(data) / sizeof(char16_t);
+    pasted.assign(chars, std::find(chars, chars + capacity, u'\0'));
+    GlobalUnlock(data);
+  }
+  // The document keeps its line breaks as CR LF, whatever the other program wrote.
+  if (!pasted.empty()) InsertAtSelection(NormalizeLineBreaks<char16_t>(pasted), true);
+}
+
+bool RichEditor::UndoAvailable() { return SendMessageW(window_.Get(), EM_CANUNDO, 0, 0) != 0; }
+
+void RichEditor::UndoLastEdit() { SendMessageW(window_.Get(), EM_UNDO, 0, 0); }
+
+int RichEditor::CountLines() {
+  // The control shows an empty last line after a final line break, and one
+  // empty line for an empty text; neither counts.
+  auto lines = static_cast<int>(SendMessageW(window_.Get(), EM_GETLINECOUNT, 0, 0));
+  LRESULT lastLine = SendMessageW(window_.Get(), EM_LINEINDEX, lines - 1, 0);
+  return SendMessageW(window_.Get(), EM_LINELENGTH, lastLine, 0) == 0 ? lines - 1 : lines;
+}
+
+void RichEditor::ClearText() {
+  pendingHighSurrogate_ = 0;
+  // The control takes time quadratic in the number of lines to delete a long
+  // text, while a new window is made at once.
+  if (!IsEmpty()) RecreateControlWindow();
+  SetWindowTextA(window_.Get(), "");
+  SendMessageW(window_.Get(), EM_SETMODIFY, 0, 0);
+}
+
+void RichEditor::LoadTextFile(const std::string& path) {
+  // The whole file is read and checked before the control is touched, so a
+  // file that cannot be loaded leaves the document as it was.
+  std::string text = ReadTextFile(path);
+  pendingHighSurrogate_ = 0;
+  // Streaming over a long text first deletes it, in time quadratic in its
+  // number of lines; a new window is empty at once.
+  if (!IsEmpty()) RecreateControlWindow();
+  SetText(text);
+  CHARRANGE start{0, 0};
+  SendMessageW(window_.Get(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&start));
+}
+
+void RichEditor::SaveTextFile(const std::string& path) {
+  FileHandle file = CreateTextFile(path);
+  WriteTextFile(file, WholeText(), path);
+}
+
+Position RichEditor::SearchText(std::string_view t, Position start, Position len, bool matchCase) {
+  return FindInText(WholeText(), t, start, len, matchCase);
+}
+
+void RichEditor::FocusEditor() {
+  HWND top = GetAncestor(window_.Get(), GA_ROOT);
+  if (top && GetActiveWindow() != top) SetActiveWindow(top);
+  SetFocus(window_.Get());
+}
+
+}  // namespace quolvi

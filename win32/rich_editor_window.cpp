@@ -1,0 +1,265 @@
+// The editor's control window: its creation and re-creation, its
+// presentation (word wrap, font, colours), and the subclass through which
+// typed characters and pastes reach the text whole.
+#include "win32/rich_editor.h"
+
+#include <ole2.h>
+#include <windowsx.h>
+
+#include <utility>
+
+#include "win32/color.h"
+#include "core/cp932.h"
+#include "core/font_size.h"
+
+namespace quolvi {
+namespace {
+
+constexpr LPARAM kEventMask = ENM_CHANGE | ENM_REQUESTRESIZE | ENM_SELCHANGE | ENM_PROTECTED;
+constexpr wchar_t kEditorProperty[] = L"Quolvi.RichEditor";
+constexpr char kDefaultFace[] = "ＭＳ ゴシック";
+constexpr std::size_t kMaxFaceBytes = LF_FACESIZE - 1;
+
+bool IsHighSurrogate(WPARAM c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool IsLowSurrogate(WPARAM c) { return c >= 0xDC00 && c <= 0xDFFF; }
+bool KeyDown(int key) { return GetKeyState(key) < 0; }
+
+}  // namespace
+
+RichEditor::RichEditor() : faceName_(kDefaultFace), dpi_(GetDeviceCaps(ScreenDC().Get(), LOGPIXELSY)) {}
+
+RichEditor::~RichEditor() = default;
+
+void RichEditor::Create(HWND parent, int id) {
+  parent_ = parent;
+  id_ = id;
+  CreateControlWindow();
+}
+
+void RichEditor::CreateControlWindow() {
+  if (!library_) {
+    // A missing library must not raise the system's own message box.
+    UINT oldMode = SetErrorMode(SEM_NOOPENFILEERRORBOX);
+    library_.Reset(LoadLibraryA("RICHED32.DLL"));
+    SetErrorMode(oldMode);
+  }
+  DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_HSCROLL | WS_VSCROLL | ES_MULTILINE |
+                ES_AUTOVSCROLL | ES_NOHIDESEL | (wordWrap_ ? 0 : ES_AUTOHSCROLL);
+  HWND hwnd = CreateWindowExA(WS_EX_CLIENTEDGE, "RICHEDIT", "", style, bounds_.left, bounds_.top,
+                              bounds_.right - bounds_.left, bounds_.bottom - bounds_.top, parent_,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
+                              GetModuleHandleA(nullptr), nullptr);
+  window_.Reset(hwnd);
+  if (!hwnd) return;
+  // Subclassing with a Unicode window procedure makes the window a Unicode
+  // one: messages reach HandleMessage in UTF-16 and the control in ANSI.
+  SetPropW(hwnd, kEditorProperty, this);
+  originalProc_ = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&EditorWindowProc)));
+  ApplyCharFormat();
+  SendMessageW(hwnd, EM_LIMITTEXT, kTextLimit, 0);
+  SendMessageW(hwnd, EM_SETEVENTMASK, 0, kEventMask);
+  ApplyBackColor();
+}
+
+void RichEditor::SetBounds(const RECT& bounds) {
+  bounds_ = bounds;
+  if (window_) {
+    MoveWindow(window_.Get(), bounds.left, bounds.top, bounds.right - bounds.left,
+               bounds.bottom - bounds.top, TRUE);
+  }
+}
+
+bool RichEditor::HandleCommand(WPARAM wParam, LPARAM lParam) {
+  if (!window_ || reinterpret_cast<HWND>(lParam) != window_.Get()) return false;
+  if (HIWORD(wParam) == EN_CHANGE && raiseChanges_) RaiseChange();
+  return true;
+}
+
+void RichEditor::RecreateControlWindow() {
+  bool hadFocus = GetFocus() == window_.Get();
+  // What the control cut or copied lives in an object of its own until it is
+  // rendered; render it now, so that it stays on the clipboard when the
+  // window goes.
+  OleFlushClipboard();
+  window_.Reset();
+  CreateControlWindow();
+  if (window_ && hadFocus) SetFocus(window_.Get());
+}
+
+// --- Presentation ---------------------------------------------------------
+
+void RichEditor::SetWordWrap(bool on) {
+  if (on == wordWrap_) return;
+  wordWrap_ = on;
+  if (!window_) return;
+  // The wrap style only takes effect when the window is created, so the
+  // window is made anew and the text carried over as UTF-16, which keeps
+  // every character. Carrying the text over is not an edit by the user and
+  // raises no change event.
+  std::u16string text = UnicodeText();
+  bool modified = SendMessageW(window_.Get(), EM_GETMODIFY, 0, 0) != 0;
+  raiseChanges_ = false;
+  RecreateControlWindow();
+  if (window_) {
+    SetUnicodeText(text);
+    SendMessageW(window_.Get(), EM_SETMODIFY, modified, 0);
+  }
+  raiseChanges_ = true;
+}
+
+void RichEditor::SetBackColor(ColorValue color) {
+  if (color == backColor_) return;
+  backColor_ = color;
+  ApplyBackColor();
+}
+
+void RichEditor::SetFaceName(const std::string& face) {
+  if (face.empty()) return;
+  // A face name holds at most 31 bytes; a double-byte character that would
+  // not fit whole is left out rather than cut in two.
+  std::size_t length = 0;
+  while (length < face.size()) {
+    std::size_t next = length + cp932::CharLength(face, length);
+    if (next > kMaxFaceBytes) break;
+    length = next;
+  }
+  std::string taken = face.substr(0, length);
+  if (taken == faceName_) return;
+  faceName_ = taken;
+  ApplyCharFormat();
+}
+
+int RichEditor::PointSize() const { return PointSizeFromHeight(height_, dpi_); }
+
+void RichEditor::SetPointSize(int points) {
+  if (points == PointSize()) return;
+  height_ = HeightFromPointSize(points, dpi_);
+  ApplyCharFormat();
+}
+
+void RichEditor::SetFontColor(ColorValue color) {
+  if (color == fontColor_) return;
+  fontColor_ = color;
+  ApplyCharFormat();
+}
+
+void RichEditor::ApplyCharFormat() {
+  if (!window_) return;
+  // One attribute at a time, each as the default format of the whole text.
+  auto set = [this](DWORD mask, auto fill) {
+    CHARFORMATA format{};
+    format.cbSize = sizeof format;
+    format.dwMask = mask;
+    fill(format);
+    SendMessageA(window_.Get(), EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
+  };
+  set(CFM_COLOR, [this](CHARFORMATA& f) {
+    // The system's window-text colour is sent as the automatic colour, so
+    // that the text follows it when the user changes it.
+    if (fontColor_ == kClWindowText) {
+      f.dwEffects = CFE_AUTOCOLOR;
+    } else {
+      f.crTextColor = ResolveColor(fontColor_);
+    }
+  });
+  set(CFM_FACE, [this](CHARFORMATA& f) { lstrcpynA(f.szFaceName, faceName_.c_str(), LF_FACESIZE); });
+  set(CFM_CHARSET, [](CHARFORMATA& f) { f.bCharSet = SHIFTJIS_CHARSET; });
+  for (DWORD style : {CFM_BOLD, CFM_ITALIC, CFM_UNDERLINE, CFM_STRIKEOUT}) {
+    set(style, [](CHARFORMATA&) {});
+  }
+  set(CFM_SIZE, [this](CHARFORMATA& f) { f.yHeight = PointSize() * 20; });
+}
+
+void RichEditor::ApplyBackColor() {
+  if (window_) SendMessageW(window_.Get(), EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(ResolveColor(backColor_)));
+}
+
+// --- The subclassed control -------------------------------------------------
+
+LRESULT CALLBACK RichEditor::EditorWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* self = static_cast<RichEditor*>(GetPropW(hwnd, kEditorProperty));
+  if (message == WM_NCDESTROY) {
+    WNDPROC original = self->originalProc_;
+    RemovePropW(hwnd, kEditorProperty);
+    SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+    if (self->window_.Get() == hwnd) self->window_.Release();
+    return CallWindowProcW(original, hwnd, message, wParam, lParam);
+  }
+  return self->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT RichEditor::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  return CallWindowProcW(originalProc_, window_.Get(), message, wParam, lParam);
+}
+
+LRESULT RichEditor::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CHAR:
+    case WM_IME_CHAR: {
+      // The subclass makes the window a Unicode one, so a typed character
+      // arrives whole. The control would take a non-ASCII character as ANSI
+      // bytes one at a time and corrupt it; such characters are inserted here.
+      if (IsHighSurrogate(wParam)) {
+        pendingHighSurrogate_ = static_cast<char16_t>(wParam);
+        return 0;
+      }
+      char16_t high = std::exchange(pendingHighSurrogate_, u'\0');
+      if (IsLowSurrogate(wParam)) {
+        if (high != 0) InsertAtSelection(std::u16string{high, static_cast<char16_t>(wParam)}, true);
+        return 0;
+      }
+      if (wParam >= 0x80) {
+        InsertAtSelection(std::u16string(1, static_cast<char16_t>(wParam)), true);
+        return 0;
+      }
+      return DefaultProc(WM_CHAR, wParam, lParam);
+    }
+    case WM_UNICHAR:
+      if (wParam == UNICODE_NOCHAR) return TRUE;
+      if (wParam >= 0x10000) {
+        WPARAM c = wParam - 0x10000;
+        InsertAtSelection(std::u16string{static_cast<char16_t>(0xD800 + (c >> 10)),
+                                         static_cast<char16_t>(0xDC00 + (c & 0x3FF))},
+                          true);
+        return 0;
+      }
+      return HandleMessage(WM_CHAR, wParam, lParam);
+    case WM_PASTE:
+      PasteClipboard();
+      return 0;
+    case WM_KEYDOWN:
+      if ((wParam == 'V' && KeyDown(VK_CONTROL) && !KeyDown(VK_MENU)) ||
+          (wParam == VK_INSERT && KeyDown(VK_SHIFT) && !KeyDown(VK_CONTROL))) {
+        PasteClipboard();
+        return 0;
+      }
+      break;
+    case WM_GETTEXTLENGTH:
+      // Answered here in UTF-16: passed on to the control, the question would
+      // cross the ANSI conversion, which comes back empty to other programs.
+      return static_cast<LRESULT>(UnicodeText().size());
+    case WM_GETTEXT: {
+      if (wParam == 0) return 0;
+      std::u16string text = UnicodeText();
+      std::size_t count = std::min<std::size_t>(text.size(), wParam - 1);
+      auto* buffer = reinterpret_cast<char16_t*>(lParam);
+      std::copy_n(text.data(), count, buffer);
+      buffer[count] = u'\0';
+      return static_cast<LRESULT>(count);
+    }
+    case WM_CONTEXTMENU:
+      if (OnContextMenu) {
+        OnContextMenu(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        return 0;
+      }
+      break;
+    case WM_GETDLGCODE:
+      return DefaultProc(message, wParam, lParam) | DLGC_WANTTAB;
+    default:
+      break;
+  }
+  return DefaultProc(message, wParam, lParam);
+}
+
+}  // namespace quolvi
