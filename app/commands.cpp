@@ -52,15 +52,16 @@ unsigned ShortcutOfKey(WPARAM key) {
   return shortcut;
 }
 
-HMENU CreateMainMenu1() {
-  HMENU bar = CreateMenu();
+MenuHandle CreateMainMenu1() {
+  MenuHandle bar(CreateMenu());
   for (int top = File1; top <= Option1; ++top) {
+    // The menu bar owns its drop-downs once they are appended.
     HMENU dropDown = Build(CreatePopupMenu(), static_cast<Menu>(top));
-    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(dropDown), kTopCaptions[top]);
+    AppendMenuA(bar.Get(), MF_POPUP, reinterpret_cast<UINT_PTR>(dropDown), kTopCaptions[top]);
   }
   return bar;
 }
 
-HMENU CreatePopupMenu1() { return Build(CreatePopupMenu(), PopupMenu1); }
+MenuHandle CreatePopupMenu1() { return MenuHandle(Build(CreatePopupMenu(), PopupMenu1)); }
 
 }  // namespace quolvi

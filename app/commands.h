@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "app/command_list.h"
+#include "win32/handles.h"
 
 namespace quolvi {
 
@@ -58,7 +59,7 @@ const Command* FindShortcut(unsigned shortcut);
 unsigned ShortcutOfKey(WPARAM key);
 
 // Builds MainMenu1 and PopupMenu1 from the table; the caller owns them.
-HMENU CreateMainMenu1();
-HMENU CreatePopupMenu1();
+MenuHandle CreateMainMenu1();
+MenuHandle CreatePopupMenu1();
 
 }  // namespace quolvi

@@ -21,7 +21,7 @@ bool TFLumoSub1::ConfirmDiscard(const char* text) {
 }
 
 void TFLumoSub1::ResetDocument() {
-  SetWindowTextA(window_.Get(), messages::kAppTitle);
+  SetWindowTextA(Handle(), messages::kAppTitle);
   reEdit.ClearText();
   OpenDialog1_.fileName.clear();
   SaveDialog1_.fileName.clear();

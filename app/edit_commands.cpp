@@ -59,7 +59,7 @@ void TFLumoSub1::mnSelFontClick() {
   LOGFONTA chosen = fontDialogFont_;
   CHOOSEFONTA dialog{};
   dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = window_.Get();
+  dialog.hwndOwner = Handle();
   dialog.lpLogFont = &chosen;
   dialog.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_NOSTYLESEL | CF_INITTOLOGFONTSTRUCT;
   dialog.rgbColors = ResolveColor(fontDialogColor_);
@@ -77,7 +77,7 @@ void TFLumoSub1::mnSelFontClick() {
 void TFLumoSub1::mnSelBGClick() {
   CHOOSECOLORA dialog{};
   dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = window_.Get();
+  dialog.hwndOwner = Handle();
   dialog.rgbResult = ResolveColor(reEdit.BackColor());
   dialog.lpCustColors = customColors_;
   dialog.Flags = CC_RGBINIT;

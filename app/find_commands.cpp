@@ -35,7 +35,7 @@ void TFLumoSub1::OpenSearchDialog(SearchDialog& dialog, bool replace) {
   if (request.lStructSize == 0) dialog.options = FindOptionsFromFlags(kCreationFlags);
   request = FINDREPLACEA{};
   request.lStructSize = sizeof request;
-  request.hwndOwner = window_.Get();
+  request.hwndOwner = Handle();
   request.Flags = kCreationFlags | kept;
   request.lpstrFindWhat = dialog.findWhat;
   request.wFindWhatLen = sizeof dialog.findWhat;

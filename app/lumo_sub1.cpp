@@ -24,76 +24,63 @@ constexpr int kTouchedId = 102;
 constexpr int kStoredLeft = 654;
 constexpr int kStoredTop = 128;
 
-HFONT MakeFont(const char* face, int height) {
+FontHandle MakeFont(const char* face, int height) {
   LOGFONTA font{};
   font.lfHeight = height;
   font.lfCharSet = SHIFTJIS_CHARSET;
   lstrcpynA(font.lfFaceName, face, LF_FACESIZE);
-  return CreateFontIndirectA(&font);
+  return FontHandle(CreateFontIndirectA(&font));
 }
 
 }  // namespace
 
 TFLumoSub1::~TFLumoSub1() {
-  if (PopupMenu1_) DestroyMenu(PopupMenu1_);
+  // The window goes first, while everything its messages reach is still here.
+  DestroyBoundWindow();
   if (FLumoSub1 == this) FLumoSub1 = nullptr;
 }
 
 bool TFLumoSub1::Create(HINSTANCE instance) {
   WNDCLASSEXA windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = WindowProc;
   windowClass.hInstance = instance;
   windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(1));
   windowClass.hIconSm = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(1), IMAGE_ICON, 16, 16, 0));
   windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   windowClass.lpszClassName = kClassName;
-  if (!RegisterClassExA(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
-  MainMenu1_ = CreateMainMenu1();
+  if (!RegisterWindowClass(windowClass)) return false;
+  MenuHandle mainMenu = CreateMainMenu1();
   PopupMenu1_ = CreatePopupMenu1();
-  HWND hwnd = CreateWindowExA(0, kClassName, messages::kAppTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                              kStoredLeft, kStoredTop, kWidth, kHeight, nullptr, MainMenu1_, instance, this);
-  return hwnd != nullptr;
+  FLumoSub1 = this;
+  RECT frame{kStoredLeft, kStoredTop, kStoredLeft + kWidth, kStoredTop + kHeight};
+  if (!CreateBoundWindow(0, kClassName, messages::kAppTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, frame, nullptr,
+                         mainMenu.Get())) {
+    return false;
+  }
+  // The window owns its menu bar from now on.
+  MainMenu1_ = mainMenu.Release();
+  return true;
 }
 
 void TFLumoSub1::Show(int showCommand) {
   Run([this] { FormShow(); });
   if (position_ == Placement::kScreenCenter) {
     RECT frame;
-    GetWindowRect(window_.Get(), &frame);
+    GetWindowRect(Handle(), &frame);
     int width = frame.right - frame.left;
     int height = frame.bottom - frame.top;
     int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    SetWindowPos(window_.Get(), nullptr, left < 0 ? 0 : left, top < 0 ? 0 : top, 0, 0,
+    SetWindowPos(Handle(), nullptr, left < 0 ? 0 : left, top < 0 ? 0 : top, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     position_ = Placement::kDesigned;
   }
-  ShowWindow(window_.Get(), showCommand);
-  UpdateWindow(window_.Get());
+  ShowWindow(Handle(), showCommand);
+  UpdateWindow(Handle());
   reEdit.FocusEditor();
 }
 
-LRESULT CALLBACK TFLumoSub1::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<TFLumoSub1*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-    self->window_.Reset(hwnd);
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    FLumoSub1 = self;
-  }
-  auto* self = reinterpret_cast<TFLumoSub1*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
-  if (message == WM_NCDESTROY) {
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-    self->window_.Release();
-    return DefWindowProcA(hwnd, message, wParam, lParam);
-  }
-  return self->HandleMessage(message, wParam, lParam);
-}
-
 LRESULT TFLumoSub1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  HWND hwnd = window_.Get();
   switch (message) {
     case WM_CREATE:
       CreateComponents();
@@ -150,7 +137,7 @@ LRESULT TFLumoSub1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       break;
   }
-  return DefWindowProcA(hwnd, message, wParam, lParam);
+  return DefaultHandling(message, wParam, lParam);
 }
 
 template <class Handler>
@@ -159,26 +146,28 @@ void TFLumoSub1::Run(Handler handler) {
   // before they could unwind into the system's code.
   try {
     handler();
+  } catch (const FileError& error) {
+    ShowError(messages::TextOf(error));
   } catch (const AppError& error) {
     ShowError(error.what());
   }
 }
 
 void TFLumoSub1::ShowError(const std::string& message) {
-  MessageBoxA(window_.Get(), ErrorBoxText(message).c_str(), messages::kAppTitle, MB_OK | MB_ICONERROR);
+  MessageBoxA(Handle(), ErrorBoxText(message).c_str(), messages::kAppTitle, MB_OK | MB_ICONERROR);
 }
 
 int TFLumoSub1::AskUser(std::string_view text, UINT flags) {
   std::string extended(text);
   extended += "　　";
-  return MessageBoxA(window_.Get(), extended.c_str(), messages::kAppTitle, flags);
+  return MessageBoxA(Handle(), extended.c_str(), messages::kAppTitle, flags);
 }
 
 void TFLumoSub1::CreateComponents() {
-  HWND hwnd = window_.Get();
+  HWND hwnd = Handle();
   HINSTANCE instance = GetModuleHandleA(nullptr);
-  formFont_.Reset(MakeFont("ＭＳ Ｐゴシック", -15));
-  statusBarFont_.Reset(MakeFont("MS UI Gothic", -17));
+  formFont_ = MakeFont("ＭＳ Ｐゴシック", -15);
+  statusBarFont_ = MakeFont("MS UI Gothic", -17);
 
   StatusBar1_ = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, hwnd,
                                 reinterpret_cast<HMENU>(kStatusBarId), instance, nullptr);
@@ -205,7 +194,7 @@ void TFLumoSub1::CreateComponents() {
 
 void TFLumoSub1::Layout() {
   RECT client;
-  GetClientRect(window_.Get(), &client);
+  GetClientRect(Handle(), &client);
   if (StatusBar1_) {
     SendMessageA(StatusBar1_, SB_SETMINHEIGHT, kStatusBarHeight, 0);
     MoveWindow(StatusBar1_, 0, client.bottom - kStatusBarHeight, client.right, kStatusBarHeight, TRUE);
@@ -220,7 +209,7 @@ void TFLumoSub1::FormCreate() {
   OpenFromCommandLine();
 }
 
-void TFLumoSub1::FormShow() { DragAcceptFiles(window_.Get(), TRUE); }
+void TFLumoSub1::FormShow() { DragAcceptFiles(Handle(), TRUE); }
 
 bool TFLumoSub1::FormCloseQuery() {
   if (!ConfirmDiscard(messages::kDiscardForClose)) return false;
@@ -231,14 +220,14 @@ bool TFLumoSub1::FormCloseQuery() {
 void TFLumoSub1::Close() {
   bool allowed = false;
   Run([this, &allowed] { allowed = FormCloseQuery(); });
-  if (allowed) DestroyWindow(window_.Get());
+  if (allowed) DestroyWindow(Handle());
 }
 
-void TFLumoSub1::mnQuitClick() { SendMessageA(window_.Get(), WM_CLOSE, 0, 0); }
+void TFLumoSub1::mnQuitClick() { SendMessageA(Handle(), WM_CLOSE, 0, 0); }
 
 bool TFLumoSub1::HandleShortcut(const MSG& msg) {
   if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
-  HWND hwnd = window_.Get();
+  HWND hwnd = Handle();
   if (!hwnd || (msg.hwnd != hwnd && !IsChild(hwnd, msg.hwnd))) return false;
   const Command* command = FindShortcut(ShortcutOfKey(msg.wParam));
   if (!command) return false;
@@ -269,14 +258,14 @@ void TFLumoSub1::ApplyEnabling(Menu menu) {
 void TFLumoSub1::SetItemEnabled(UINT id, bool enabled) {
   const Command* command = FindCommand(id);
   if (!command) return;
-  HMENU menu = command->menu == Menu::PopupMenu1 ? PopupMenu1_ : MainMenu1_;
+  HMENU menu = command->menu == Menu::PopupMenu1 ? PopupMenu1_.Get() : MainMenu1_;
   EnableMenuItem(menu, id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
 }
 
 bool TFLumoSub1::IsItemEnabled(UINT id) const {
   const Command* command = FindCommand(id);
   if (!command) return false;
-  HMENU menu = command->menu == Menu::PopupMenu1 ? PopupMenu1_ : MainMenu1_;
+  HMENU menu = command->menu == Menu::PopupMenu1 ? PopupMenu1_.Get() : MainMenu1_;
   return (GetMenuState(menu, id, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED)) == 0;
 }
 
@@ -289,7 +278,7 @@ void TFLumoSub1::ShowPopupMenu1(int x, int y) {
     y = caret.y;
   }
   Run([this] { PopupMenu1Popup(); });
-  TrackPopupMenu(PopupMenu1_, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, x, y, 0, window_.Get(), nullptr);
+  TrackPopupMenu(PopupMenu1_.Get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, x, y, 0, Handle(), nullptr);
 }
 
 }  // namespace quolvi

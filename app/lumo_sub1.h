@@ -12,12 +12,13 @@
 #include "app/commands.h"
 #include "core/date_time_format.h"
 #include "core/matcher.h"
+#include "win32/base_window.h"
 #include "win32/handles.h"
 #include "win32/rich_editor.h"
 
 namespace quolvi {
 
-class TFLumoSub1 {
+class TFLumoSub1 : public BaseWindow<TFLumoSub1> {
  public:
   static constexpr char kClassName[] = "TFLumoSub1";
   static constexpr int kWidth = 491;
@@ -33,9 +34,8 @@ class TFLumoSub1 {
   bool Create(HINSTANCE instance);
   // Shows the window the first time (FormShow runs, then the centring).
   void Show(int showCommand);
-  HWND Handle() const { return window_.Get(); }
   HMENU MainMenu1() const { return MainMenu1_; }
-  HMENU PopupMenu1() const { return PopupMenu1_; }
+  HMENU PopupMenu1() const { return PopupMenu1_.Get(); }
 
   // Carries out a main-menu shortcut if msg is a key press that is one.
   bool HandleShortcut(const MSG& msg);
@@ -66,7 +66,7 @@ class TFLumoSub1 {
  private:
   enum class Placement { kScreenCenter, kDesigned };
 
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  friend class BaseWindow<TFLumoSub1>;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   // Runs a handler; an error that escapes it is reported, and ends only it.
   template <class Handler>
@@ -127,14 +127,14 @@ class TFLumoSub1 {
   void ReplaceDialog1Find() { FindStep(ReplaceDialog1_); }
   void ReplaceDialog1Replace();
 
-  // The fonts outlive the window and its controls, which use them.
-  GdiObject formFont_;
-  GdiObject statusBarFont_;
-  WindowHandle window_;
+  // The fonts outlive the window and its controls, which use them: the
+  // destructor destroys the window first.
+  FontHandle formFont_;
+  FontHandle statusBarFont_;
   HWND StatusBar1_ = nullptr;
   HWND cbTouched_ = nullptr;
   HMENU MainMenu1_ = nullptr;  // owned by the window
-  HMENU PopupMenu1_ = nullptr;
+  MenuHandle PopupMenu1_;
   Placement position_ = Placement::kScreenCenter;
   DateTimeLocale locale_;
 

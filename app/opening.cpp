@@ -12,23 +12,11 @@
 namespace quolvi {
 namespace {
 
-// Releases a drop handle however the handling of the drop ends.
-class DropHandle {
- public:
-  explicit DropHandle(HDROP drop) : drop_(drop) {}
-  DropHandle(const DropHandle&) = delete;
-  DropHandle& operator=(const DropHandle&) = delete;
-  ~DropHandle() { DragFinish(drop_); }
-  std::string Path(UINT index) const {
-    char path[MAX_PATH + 1] = "";
-    DragQueryFileA(drop_, index, path, sizeof path);
-    return path;
-  }
-  UINT Count() const { return DragQueryFileA(drop_, 0xFFFFFFFF, nullptr, 0); }
-
- private:
-  HDROP drop_;
-};
+std::string DroppedPath(HDROP drop, UINT index) {
+  char path[MAX_PATH + 1] = "";
+  DragQueryFileA(drop, index, path, sizeof path);
+  return path;
+}
 
 }  // namespace
 
@@ -37,7 +25,7 @@ bool TFLumoSub1::ShowFileDialog(FileDialogState& dialog, bool save) {
   lstrcpynA(file, dialog.fileName.c_str(), sizeof file);
   OPENFILENAMEA request{};
   request.lStructSize = sizeof request;
-  request.hwndOwner = window_.Get();
+  request.hwndOwner = Handle();
   request.lpstrFilter = messages::kFileFilter;
   request.nFilterIndex = dialog.filterIndex;
   request.lpstrFile = file;
@@ -57,7 +45,7 @@ void TFLumoSub1::AfterLoad(const std::string& path) {
   reEdit.LoadTextFile(path);  // an error here ends the command with nothing else changed
   OpenDialog1_.fileName = path;
   SaveDialog1_.fileName = OpenDialog1_.fileName;
-  SetWindowTextA(window_.Get(), (messages::kOpenedCaption + path).c_str());
+  SetWindowTextA(Handle(), (messages::kOpenedCaption + path).c_str());
   OpenDialog1_.initialDir = StartFolder(FolderOf(path));
   SaveDialog1_.initialDir = OpenDialog1_.initialDir;
   SetModified(false);
@@ -76,17 +64,18 @@ void TFLumoSub1::OpenFromCommandLine() {
 }
 
 void TFLumoSub1::WMDropFiles(HDROP drop) {
+  // The drop is released however its handling ends.
   DropHandle files(drop);
-  UINT count = files.Count();
+  UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
   if (count < 1) return;
   // The first file replaces the document without a question.
-  AfterLoad(files.Path(0));
+  AfterLoad(DroppedPath(drop, 0));
   char self[MAX_PATH + 1] = "";
   GetModuleFileNameA(nullptr, self, sizeof self);
   for (UINT i = 1; i < count; ++i) {
     // Each further file opens in a program of its own. Both paths are quoted,
     // so that a path with a blank reaches the new program whole.
-    std::string commandLine = std::string("\"") + self + "\" \"" + files.Path(i) + "\"";
+    std::string commandLine = std::string("\"") + self + "\" \"" + DroppedPath(drop, i) + "\"";
     WinExec(commandLine.c_str(), SW_SHOW);
   }
 }

@@ -29,7 +29,7 @@ void TFLumoSub1::mnWriteClick() {
   OpenDialog1_.fileName = SaveDialog1_.fileName;
   SaveDialog1_.initialDir = StartFolder(FolderOf(SaveDialog1_.fileName));
   OpenDialog1_.initialDir = SaveDialog1_.initialDir;
-  SetWindowTextA(window_.Get(), (messages::kSavedAsCaption + OpenDialog1_.fileName).c_str());
+  SetWindowTextA(Handle(), (messages::kSavedAsCaption + OpenDialog1_.fileName).c_str());
 }
 
 void TFLumoSub1::WriteDocument() {
@@ -53,12 +53,11 @@ void TFLumoSub1::WriteDocument() {
     AskUser(messages::kCannotClearAttributes, MB_OK | MB_ICONEXCLAMATION);
     return;
   }
-  try {
-    reEdit.SaveTextFile(name);
-  } catch (...) {
+  {
     // The file keeps its old attributes even when it cannot be written.
-    SetFileAttributesA(name.c_str(), attributes);
-    throw;
+    ScopeExit restoreOnFailure([&] { SetFileAttributesA(name.c_str(), attributes); });
+    reEdit.SaveTextFile(name);
+    restoreOnFailure.Dismiss();
   }
   if (!SetFileAttributesA(name.c_str(), attributes)) {
     AskUser(messages::kCannotRestoreAttributes, MB_OK | MB_ICONEXCLAMATION);

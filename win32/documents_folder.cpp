@@ -15,12 +15,10 @@ constexpr char kExplorerKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\E
 // subkey or the value is missing, or the value is not a string.
 std::string ReadPersonal(HKEY parent, const char* subkey) {
   RegKey key;
-  HKEY opened = nullptr;
-  if (RegOpenKeyExA(parent, subkey, 0, KEY_ALL_ACCESS, &opened) != ERROR_SUCCESS &&
-      RegOpenKeyExA(parent, subkey, 0, KEY_READ, &opened) != ERROR_SUCCESS) {
+  if (RegOpenKeyExA(parent, subkey, 0, KEY_ALL_ACCESS, key.Put()) != ERROR_SUCCESS &&
+      RegOpenKeyExA(parent, subkey, 0, KEY_READ, key.Put()) != ERROR_SUCCESS) {
     return "";
   }
-  key.Reset(opened);
   DWORD type = 0;
   DWORD size = 0;
   if (RegQueryValueExA(key.Get(), "Personal", nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return "";
@@ -45,10 +43,9 @@ std::string FindDocumentsFolder() {
   // The Explorer key is created if it is missing; when it cannot be opened,
   // the subkeys are looked up under HKEY_CURRENT_USER itself.
   RegKey explorer;
-  HKEY opened = nullptr;
-  if (RegCreateKeyExA(HKEY_CURRENT_USER, kExplorerKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &opened, nullptr) ==
-      ERROR_SUCCESS) {
-    explorer.Reset(opened);
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, kExplorerKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, explorer.Put(),
+                      nullptr) != ERROR_SUCCESS) {
+    explorer.Reset();
   }
   HKEY parent = explorer ? explorer.Get() : HKEY_CURRENT_USER;
   std::string folder = ReadPersonal(parent, "Shell Folders");

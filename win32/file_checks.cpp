@@ -2,13 +2,13 @@
 
 #include <windows.h>
 
+#include "win32/handles.h"
+
 namespace quolvi {
 
 bool PassesExistingFileTest(const std::string& name) {
   WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA(name.c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return false;
-  FindClose(search);
+  if (!FindHandle(FindFirstFileA(name.c_str(), &found))) return false;
   if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return false;
   FILETIME local;
   WORD date, time;

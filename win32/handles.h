@@ -2,11 +2,15 @@
 #pragma once
 
 #include <windows.h>
+#include <shellapi.h>
 
+#include <cstddef>
 #include <utility>
 
 namespace quolvi {
 
+// Owns one handle of the kind Traits describes: Traits::Type, the value that
+// means "no handle" (Traits::Invalid()) and how to close one (Traits::Close).
 template <class Traits>
 class UniqueHandle {
  public:
@@ -30,43 +34,93 @@ class UniqueHandle {
     if (handle_ != Traits::Invalid()) Traits::Close(handle_);
     handle_ = h;
   }
+  // For functions that hand a new handle out through a pointer: closes the
+  // one held and returns where the new one goes.
+  Type* Put() {
+    Reset();
+    return &handle_;
+  }
 
  private:
   Type handle_ = Traits::Invalid();
 };
 
+// A kernel handle for which INVALID_HANDLE_VALUE means none (files).
 struct FileHandleTraits {
   using Type = HANDLE;
   static Type Invalid() { return INVALID_HANDLE_VALUE; }
   static void Close(Type h) { CloseHandle(h); }
+};
+// A kernel handle for which null means none (processes, threads, events).
+struct KernelHandleTraits {
+  using Type = HANDLE;
+  static Type Invalid() { return nullptr; }
+  static void Close(Type h) { CloseHandle(h); }
+};
+struct FindHandleTraits {
+  using Type = HANDLE;
+  static Type Invalid() { return INVALID_HANDLE_VALUE; }
+  static void Close(Type h) { FindClose(h); }
 };
 struct WindowTraits {
   using Type = HWND;
   static Type Invalid() { return nullptr; }
   static void Close(Type h) { DestroyWindow(h); }
 };
+struct MenuTraits {
+  using Type = HMENU;
+  static Type Invalid() { return nullptr; }
+  static void Close(Type h) { DestroyMenu(h); }
+};
 struct LibraryTraits {
   using Type = HMODULE;
   static Type Invalid() { return nullptr; }
   static void Close(Type h) { FreeLibrary(h); }
 };
-struct GdiObjectTraits {
-  using Type = HGDIOBJ;
+template <class T>
+struct GdiTraits {
+  using Type = T;
   static Type Invalid() { return nullptr; }
   static void Close(Type h) { DeleteObject(h); }
 };
-
 struct RegKeyTraits {
   using Type = HKEY;
   static Type Invalid() { return nullptr; }
   static void Close(Type h) { RegCloseKey(h); }
 };
+struct DropTraits {
+  using Type = HDROP;
+  static Type Invalid() { return nullptr; }
+  static void Close(Type h) { DragFinish(h); }
+};
 
 using FileHandle = UniqueHandle<FileHandleTraits>;
+using KernelHandle = UniqueHandle<KernelHandleTraits>;
+using FindHandle = UniqueHandle<FindHandleTraits>;
 using WindowHandle = UniqueHandle<WindowTraits>;
+using MenuHandle = UniqueHandle<MenuTraits>;
 using LibraryHandle = UniqueHandle<LibraryTraits>;
-using GdiObject = UniqueHandle<GdiObjectTraits>;
+using GdiObject = UniqueHandle<GdiTraits<HGDIOBJ>>;
+using FontHandle = UniqueHandle<GdiTraits<HFONT>>;
 using RegKey = UniqueHandle<RegKeyTraits>;
+using DropHandle = UniqueHandle<DropTraits>;
+
+// Runs a function when the scope ends, unless dismissed first.
+template <class F>
+class ScopeExit {
+ public:
+  explicit ScopeExit(F f) : f_(std::move(f)) {}
+  ScopeExit(const ScopeExit&) = delete;
+  ScopeExit& operator=(const ScopeExit&) = delete;
+  ~ScopeExit() {
+    if (armed_) f_();
+  }
+  void Dismiss() { armed_ = false; }
+
+ private:
+  F f_;
+  bool armed_ = true;
+};
 
 // The screen's device context, for the time it is needed.
 class ScreenDC {
@@ -94,6 +148,26 @@ class OpenClipboardScope {
 
  private:
   bool open_;
+};
+
+// A global memory block locked for the time it is needed, seen as T's;
+// Data() is null when it could not be locked.
+template <class T>
+class GlobalLockScope {
+ public:
+  explicit GlobalLockScope(HGLOBAL memory) : memory_(memory), data_(memory ? GlobalLock(memory) : nullptr) {}
+  GlobalLockScope(const GlobalLockScope&) = delete;
+  GlobalLockScope& operator=(const GlobalLockScope&) = delete;
+  ~GlobalLockScope() {
+    if (data_) GlobalUnlock(memory_);
+  }
+  T* Data() const { return static_cast<T*>(data_); }
+  // How many T's the block holds.
+  std::size_t Count() const { return data_ ? GlobalSize(memory_) / sizeof(T) : 0; }
+
+ private:
+  HGLOBAL memory_;
+  void* data_;
 };
 
 }  // namespace quolvi

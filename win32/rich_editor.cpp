@@ -196,12 +196,10 @@ void RichEditor::PasteClipboard() {
   {
     OpenClipboardScope clipboard(window_.Get());
     if (!clipboard.IsOpen()) return;
-    HANDLE data = GetClipboardData(CF_UNICODETEXT);
-    const auto* chars = data ? static_cast<const char16_t*>(GlobalLock(data)) : nullptr;
+    GlobalLockScope<const char16_t> data(GetClipboardData(CF_UNICODETEXT));
+    const char16_t* chars = data.Data();
     if (!chars) return;
-    std::size_t capacity = GlobalSize(data) / sizeof(char16_t);
-    pasted.assign(chars, std::find(chars, chars + capacity, u'\0'));
-    GlobalUnlock(data);
+    pasted.assign(chars, std::find(chars, chars + data.Count(), u'\0'));
   }
   // The document keeps its line breaks as CR LF, whatever the other program wrote.
   if (!pasted.empty()) InsertAtSelection(NormalizeLineBreaks<char16_t>(pasted), true);

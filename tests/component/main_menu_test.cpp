@@ -250,10 +250,9 @@ HDROP MakeDrop(const std::vector<std::string>& paths) {
   for (const std::string& path : paths) names += path + '\0';
   names += '\0';
   HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + names.size());
-  auto* header = static_cast<DROPFILES*>(GlobalLock(memory));
-  header->pFiles = sizeof(DROPFILES);
-  memcpy(reinterpret_cast<char*>(header) + sizeof(DROPFILES), names.data(), names.size());
-  GlobalUnlock(memory);
+  GlobalLockScope<DROPFILES> header(memory);
+  header.Data()->pFiles = sizeof(DROPFILES);
+  memcpy(reinterpret_cast<char*>(header.Data()) + sizeof(DROPFILES), names.data(), names.size());
   return static_cast<HDROP>(memory);
 }
 

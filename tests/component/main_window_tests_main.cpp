@@ -11,6 +11,8 @@
 #include <cstring>
 #include <string>
 
+#include "win32/handles.h"
+
 namespace {
 
 // Whether this run is such a further instance; it then never runs the tests
@@ -19,12 +21,11 @@ bool RunAsFurtherInstance(int argc, char** argv) {
   if (argc < 2 || std::strncmp(argv[1], "--", 2) == 0) return false;
   const char* log = std::getenv("QUOLVI_INSTANCE_LOG");
   if (!log) return true;
-  HANDLE file = CreateFileA(log, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  quolvi::FileHandle file(CreateFileA(log, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                     OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   std::string line = std::string(argv[1]) + "\n";
   DWORD written = 0;
-  WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-  CloseHandle(file);
+  WriteFile(file.Get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
   return true;
 }
 

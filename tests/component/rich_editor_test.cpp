@@ -33,9 +33,9 @@ class RichEditorTest : public ::testing::Test {
     ASSERT_TRUE(OpenClipboard(host_.window()));
     EmptyClipboard();
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(char16_t));
-    auto* chars = static_cast<char16_t*>(GlobalLock(memory));
-    std::copy(text.c_str(), text.c_str() + text.size() + 1, chars);
-    GlobalUnlock(memory);
+    if (GlobalLockScope<char16_t> chars(memory); chars.Data()) {
+      std::copy(text.c_str(), text.c_str() + text.size() + 1, chars.Data());
+    }
     SetClipboardData(CF_UNICODETEXT, memory);
     CloseClipboard();
   }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <stdexcept>
 #include <vector>
 
@@ -71,7 +72,7 @@ App::App(const std::string& arguments, const std::string& folder) {
     throw std::runtime_error("cannot start " + commandLine);
   }
   process_.Reset(info.hProcess);
-  CloseHandle(info.hThread);
+  KernelHandle thread(info.hThread);
   processId_ = info.dwProcessId;
   WaitForInputIdle(process_.Get(), 10000);
   FindContext context{processId_, nullptr};
@@ -245,8 +246,7 @@ void SetClipboardText(const std::string& text) {
   if (!OpenClipboard(nullptr)) return;
   EmptyClipboard();
   HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-  memcpy(GlobalLock(memory), text.c_str(), text.size() + 1);
-  GlobalUnlock(memory);
+  if (GlobalLockScope<char> chars(memory); chars.Data()) memcpy(chars.Data(), text.c_str(), text.size() + 1);
   SetClipboardData(CF_TEXT, memory);
   CloseClipboard();
 }
@@ -270,12 +270,8 @@ void EmptyTheClipboard() {
 std::string ClipboardText() {
   std::string text;
   if (!OpenClipboard(nullptr)) return text;
-  if (HANDLE data = GetClipboardData(CF_TEXT)) {
-    if (const char* chars = static_cast<const char*>(GlobalLock(data))) {
-      text = chars;
-      GlobalUnlock(data);
-    }
-  }
+  GlobalLockScope<const char> chars(GetClipboardData(CF_TEXT));
+  if (chars.Data()) text.assign(chars.Data(), strnlen(chars.Data(), chars.Count()));
   CloseClipboard();
   return text;
 }

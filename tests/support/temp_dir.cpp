@@ -22,16 +22,15 @@ TempDir::TempDir() {
 
 TempDir::~TempDir() {
   WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((path_ + "\\*").c_str(), &found);
-  if (search != INVALID_HANDLE_VALUE) {
+  FindHandle search(FindFirstFileA((path_ + "\\*").c_str(), &found));
+  if (search) {
     do {
       std::string name = found.cFileName;
       if (name == "." || name == "..") continue;
       std::string file = path_ + "\\" + name;
       SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
       DeleteFileA(file.c_str());
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+    } while (FindNextFileA(search.Get(), &found));
   }
   RemoveDirectoryA(path_.c_str());
 }
