@@ -16,6 +16,7 @@ import argparse
 import pathlib
 import random
 import re
+import signal
 import subprocess
 import sys
 
@@ -73,6 +74,7 @@ def main():
         every = random.Random(args.seed).sample(every, min(args.sample, len(every)))
     counts = {"killed": 0, "survived": 0, "invalid": 0}
     originals = {path: path.read_text(encoding="utf-8") for path in files}
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))  # restore below, then end
     try:
         for index, (path, number, text, shown) in enumerate(every, 1):
             path.write_text(text, encoding="utf-8")
