@@ -109,8 +109,21 @@ void App::Settle() const {
 }
 
 void App::Activate() {
-  SetForegroundWindow(window_);
-  WaitUntil([&] { return GetForegroundWindow() == window_; }, 3000);
+  // The switch is done when the program's own thread has made its window the
+  // active one; asked again until then, as a request can be lost while
+  // another window is still being activated.
+  const DWORD thread = GetWindowThreadProcessId(window_, nullptr);
+  auto active = [&] {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetForegroundWindow() == window_ && GetGUIThreadInfo(thread, &info) && info.hwndActive == window_;
+  };
+  bool switched = WaitUntil([&] {
+    if (active()) return true;
+    SetForegroundWindow(window_);
+    return WaitUntil(active, 250);
+  }, kDeadlineMs);
+  if (!switched) throw std::runtime_error("the main window did not become the active window");
   Settle();
 }
 
@@ -180,8 +193,9 @@ HWND App::WaitForDialog(const std::string& caption, int timeoutMs) const {
     found = nullptr;
     for (HWND hwnd = FindWindowExA(nullptr, nullptr, "#32770", nullptr); hwnd;
          hwnd = FindWindowExA(nullptr, hwnd, "#32770", nullptr)) {
+      // Visible and enabled: initialised and ready for input.
       if (GetWindow(hwnd, GW_OWNER) == window_ && (caption.empty() || WindowText(hwnd) == caption) &&
-          IsWindowVisible(hwnd)) {
+          IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) {
         found = hwnd;
         return true;
       }
@@ -265,6 +279,18 @@ void EmptyTheClipboard() {
   if (!OpenClipboard(nullptr)) return;
   EmptyClipboard();
   CloseClipboard();
+}
+
+bool ClipboardBecomes(const std::string& expected) {
+  DWORD seen = 0;
+  bool first = true;
+  return WaitUntil([&] {
+    DWORD now = GetClipboardSequenceNumber();
+    if (!first && now == seen) return false;
+    first = false;
+    seen = now;
+    return ClipboardText() == expected;
+  });
 }
 
 std::string ClipboardText() {

@@ -13,6 +13,10 @@
 
 namespace quolvi::test {
 
+// How long a wait lasts before it fails; a check that something does not
+// happen waits as long.
+inline constexpr int kDeadlineMs = 5000;
+
 class App {
  public:
   // Starts quolvi.exe with the given command-line arguments (in the given
@@ -29,7 +33,8 @@ class App {
   std::string EditorText() const;
   std::string StatusText() const;
 
-  // Makes the main window the foreground window with the editor focused.
+  // Makes the main window the foreground and the active window; throws when
+  // it does not become so before the deadline.
   void Activate();
   // Types text as a keyboard or an input method delivers it.
   void Type(std::u16string_view text);
@@ -46,8 +51,8 @@ class App {
   void CloseMenus();
 
   // A dialog box owned by the main window with the given caption (any
-  // caption when empty), or null after the deadline.
-  HWND WaitForDialog(const std::string& caption = "", int timeoutMs = 5000) const;
+  // caption when empty), shown and enabled; null after the deadline.
+  HWND WaitForDialog(const std::string& caption = "", int timeoutMs = kDeadlineMs) const;
   // The text of a message box.
   static std::string MessageBoxText(HWND box);
   // Waits for the program's message box, presses a button and returns the
@@ -75,5 +80,9 @@ void SetClipboardText(const std::string& text);
 void SetClipboardPicture();
 void EmptyTheClipboard();
 std::string ClipboardText();
+// Waits until the clipboard holds text; it is opened only when it has
+// changed since the last look, so that the waiting never keeps the program
+// from writing it.
+bool ClipboardBecomes(const std::string& expected);
 
 }  // namespace quolvi::test

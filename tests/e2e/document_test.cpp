@@ -30,7 +30,7 @@ TEST_F(DocumentTest, NewAsksBeforeDiscardingAndCancelKeepsTheText) {
   // Now clean: New and Esc go on without a question.
   app_.Activate();
   app_.PressAndSettle('N', kCtrl);
-  EXPECT_EQ(app_.WaitForDialog("Quolvi", 300), nullptr);
+  EXPECT_EQ(app_.WaitForDialog("Quolvi"), nullptr);
   app_.Press(VK_ESCAPE);
   EXPECT_TRUE(app_.WaitForExit());
 }

@@ -47,7 +47,7 @@ TEST_F(EditCommandsTest, ALoneLineBreakIsTextToSelectAndCut) {
   app_.PressAndSettle('A', kCtrl);
   app_.PressAndSettle('X', kCtrl);
   EXPECT_TRUE(TextBecomes(""));
-  EXPECT_TRUE(WaitUntil([] { return ClipboardText() == "\r\n"; }));
+  EXPECT_TRUE(ClipboardBecomes("\r\n"));
 }
 
 TEST_F(EditCommandsTest, CutCopyPasteAndDelete) {
@@ -55,14 +55,14 @@ TEST_F(EditCommandsTest, CutCopyPasteAndDelete) {
   ASSERT_TRUE(TextBecomes("日本語"));
   app_.PressAndSettle('A', kCtrl);
   app_.PressAndSettle('C', kCtrl);
-  EXPECT_TRUE(WaitUntil([] { return ClipboardText() == "日本語"; })) << ClipboardText();
+  EXPECT_TRUE(ClipboardBecomes("日本語")) << ClipboardText();
   app_.PressAndSettle(VK_END, kCtrl);
   app_.PressAndSettle('V', kCtrl);
   EXPECT_TRUE(TextBecomes("日本語日本語"));
   app_.PressAndSettle(VK_LEFT, kShift);
   app_.PressAndSettle('X', kCtrl);
   EXPECT_TRUE(TextBecomes("日本語日本"));
-  EXPECT_TRUE(WaitUntil([] { return ClipboardText() == "語"; })) << ClipboardText();
+  EXPECT_TRUE(ClipboardBecomes("語")) << ClipboardText();
   app_.PressAndSettle(VK_HOME);
   app_.PressAndSettle(VK_RIGHT, kShift);
   app_.OpenMenu('E');
@@ -82,7 +82,7 @@ TEST_F(EditCommandsTest, TheContextMenuSelectsAndCopies) {
   }));
   app_.OpenContextMenu();
   app_.PressAndSettle('C');  // コピー(&C)
-  EXPECT_TRUE(WaitUntil([] { return ClipboardText() == "右クリック"; })) << ClipboardText();
+  EXPECT_TRUE(ClipboardBecomes("右クリック")) << ClipboardText();
 }
 
 TEST_F(EditCommandsTest, UndoThroughTheShortcut) {

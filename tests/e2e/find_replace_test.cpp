@@ -34,12 +34,23 @@ class FindReplaceTest : public ::testing::Test {
   bool SelectionBecomes(int start, int end) {
     return WaitUntil([&] { return Selection() == std::make_pair(start, end); });
   }
-  // Opens a dialog with its shortcut and waits for it to take the keys.
+  // Opens the find (Ctrl+F) or the replace dialog (Ctrl+H) and waits until
+  // it is the active window; null when it did not come.
   HWND OpenDialog(char key) {
+    const bool replace = key == 'H';
     app_.PressAndSettle(static_cast<WORD>(key), kCtrl);
-    HWND dialog = app_.WaitForDialog();
-    if (dialog) WaitUntil([&] { return GetForegroundWindow() == dialog; }, 2000);
+    HWND dialog = nullptr;
+    // Only the replace dialog has a field for the replacement.
+    WaitUntil([&] {
+      dialog = app_.WaitForDialog("", 0);
+      return dialog && (GetDlgItem(dialog, edt2) != nullptr) == replace && GetForegroundWindow() == dialog;
+    });
     return dialog;
+  }
+  // Closes a dialog with its Cancel button and waits until it is gone.
+  bool CloseDialog(HWND dialog) {
+    App::PressButton(dialog, IDCANCEL);
+    return WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); });
   }
   // Types into the dialog's field and presses one of its buttons.
   void Fill(HWND dialog, int field, const std::string& text) { SetDlgItemTextA(dialog, field, text.c_str()); }
@@ -69,13 +80,13 @@ TEST_F(FindReplaceTest, FindNextSelectsOneMatchAfterAnotherThenTellsNothingIsFou
 TEST_F(FindReplaceTest, F3RepeatsTheFindDialogsSearchNotTheReplaceDialogs) {
   ASSERT_TRUE(StartWith(u"a1 b1 a2 b2", "a1 b1 a2 b2"));
   app_.PressAndSettle(VK_F3);  // the find dialog has no text yet: nothing
-  EXPECT_EQ(app_.WaitForDialog("Quolvi", 300), nullptr);
+  EXPECT_EQ(app_.WaitForDialog("Quolvi"), nullptr);
   HWND find = OpenDialog('F');
   ASSERT_NE(find, nullptr);
   Fill(find, edt1, "a");
   App::PressButton(find, IDOK);
   ASSERT_TRUE(SelectionBecomes(0, 1));
-  App::PressButton(find, IDCANCEL);
+  ASSERT_TRUE(CloseDialog(find));
   HWND replace = OpenDialog('H');
   ASSERT_NE(replace, nullptr);
   Fill(replace, edt1, "b");

@@ -41,7 +41,7 @@ TEST(OpenSaveTest, OpenWhileModifiedAsksThenUsesTheDialog) {
   ASSERT_TRUE(WaitUntil([&] { return app.EditorText() == "unsaved"; }));
   app.Press('O', kCtrl);
   EXPECT_EQ(app.AnswerBox(IDCANCEL), "編集中の内容を破棄してファイルを開きます　　");
-  EXPECT_EQ(app.WaitForDialog("Vessaro - ファイルを開く", 300), nullptr);  // not shown
+  EXPECT_EQ(app.WaitForDialog("Vessaro - ファイルを開く"), nullptr);  // not shown
   app.Activate();
   app.Press('O', kCtrl);
   EXPECT_EQ(app.AnswerBox(IDOK), "編集中の内容を破棄してファイルを開きます　　");
@@ -73,7 +73,7 @@ TEST(OpenSaveTest, AFolderOrAMissingFileLeavesTheEmptyDocumentWithoutAMessage) {
     App app(Quoted(argument));
     EXPECT_EQ(app.Caption(), "Quolvi");
     EXPECT_EQ(app.EditorText(), "");
-    EXPECT_EQ(app.WaitForDialog("Quolvi", 300), nullptr);
+    EXPECT_EQ(app.WaitForDialog("Quolvi"), nullptr);
   }
 }
 
@@ -94,7 +94,7 @@ TEST(OpenSaveTest, SaveAsksOnAModifiedTitledDocumentAndWritesWhatWasTyped) {
   App app(Quoted(path));
   app.Activate();
   app.PressAndSettle('S', kCtrl);  // clean: nothing happens
-  EXPECT_EQ(app.WaitForDialog("Quolvi", 300), nullptr);
+  EXPECT_EQ(app.WaitForDialog("Quolvi"), nullptr);
   app.PressAndSettle(VK_END, kCtrl);
   app.Type(u" 新しい行");
   ASSERT_TRUE(WaitUntil([&] { return app.EditorText() == "old 新しい行"; }));
@@ -107,7 +107,7 @@ TEST(OpenSaveTest, SaveAsksOnAModifiedTitledDocumentAndWritesWhatWasTyped) {
   EXPECT_TRUE(WaitUntil([&] { return ReadBytesWhenFree(path) == "old 新しい行"; })) << ReadBytesWhenFree(path);
   app.Activate();
   app.PressAndSettle('S', kCtrl);  // clean again
-  EXPECT_EQ(app.WaitForDialog("Quolvi", 300), nullptr);
+  EXPECT_EQ(app.WaitForDialog("Quolvi"), nullptr);
   EXPECT_EQ(app.Caption(), "Vessaro - " + path);
 }
 
