@@ -8,16 +8,21 @@ namespace quolvi {
 
 // number * numerator / denominator rounded to the nearest integer, halves
 // away from zero; -1 when denominator is 0 or when the result lies outside
-// -2147483647 to 2147483647. The same as the system's MulDiv. (Its result is
-// never INT_MIN, so it can always be negated.)
+// -2147483647 to 2147483647, so it can always be negated. The same as the
+// system's MulDiv, which first negates number and denominator when the
+// denominator is negative, in 32 bits, where INT_MIN stays INT_MIN.
 constexpr int MulDiv(int number, int numerator, int denominator) {
   if (denominator == 0) return -1;
-  std::int64_t product = static_cast<std::int64_t>(number) * numerator;
-  std::int64_t divisor = denominator < 0 ? -static_cast<std::int64_t>(denominator) : denominator;
-  bool negative = (product < 0) != (denominator < 0);
-  std::int64_t quotient = ((product < 0 ? -product : product) + divisor / 2) / divisor;
-  if (quotient > INT32_MAX) return -1;
-  return static_cast<int>(negative ? -quotient : quotient);
+  std::int64_t n = number;
+  std::int64_t d = denominator;
+  if (d < 0) {
+    n = n == INT32_MIN ? n : -n;
+    d = d == INT32_MIN ? d : -d;
+  }
+  std::int64_t product = n * numerator;
+  std::int64_t half = d / 2;
+  std::int64_t result = ((n < 0) == (numerator < 0) ? product + half : product - half) / d;
+  return result > INT32_MAX || result < -INT32_MAX ? -1 : static_cast<int>(result);
 }
 
 constexpr int PointSizeFromHeight(int height, int dpi) { return -MulDiv(height, 72, dpi); }
