@@ -89,7 +89,8 @@ TEST(SettingsTest, OutlandishValuesLeaveTheWindowUsableAndClosable) {
       {{"Width", "100000"}, {"Height", "100000"}, {"BGColor", "$FFFFFFFF"}, {"FGColor", "$7FFFFFFF"},
        {"FontSize", "2147483647"}},
       {{"Left", "0"}, {"Top", "0"}, {"Width", "0"}, {"Height", "0"}, {"BGColor", "$800000FF"}, {"FontSize", "0"}},
-      {{"Left", "2147483647"}, {"Top", "2147483647"}, {"FontSize", "-2147483648"}, {"Font", std::string(2000, 'x')}},
+      {{"Left", "2147483647"}, {"Top", "2147483647"}, {"Width", "99999999999"}, {"Height", "300"},
+       {"FontSize", "-2147483648"}, {"Font", std::string(2000, 'x')}},
       {{"FontSize", "100000000"}},
   };
   for (const Values& values : files) {
