@@ -85,11 +85,3 @@ void TFLumoSub1::mnSelBGClick() {
 }
 
 }  // namespace quolvi
-
-namespace quolvi {
-
-// Launching through the shell is not built yet.
-void TFLumoSub1::mnFExecClick() {}
-void TFLumoSub1::mnGoClick() {}
-
-}  // namespace quolvi

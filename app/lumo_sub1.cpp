@@ -205,6 +205,7 @@ void TFLumoSub1::Layout() {
 }
 
 void TFLumoSub1::FormCreate() {
+  ReadSettings();
   ResetDocument();
   OpenFromCommandLine();
 }
@@ -214,6 +215,10 @@ void TFLumoSub1::FormShow() { DragAcceptFiles(Handle(), TRUE); }
 bool TFLumoSub1::FormCloseQuery() {
   if (!ConfirmDiscard(messages::kDiscardForClose)) return false;
   ResetDocument();
+  // Settings that cannot be written are reported, and the window closes all
+  // the same: the user has let the document go, and a program whose folder
+  // cannot be written must still be able to end from its own window.
+  Run([this] { WriteSettings(); });
   return true;
 }
 

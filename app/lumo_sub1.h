@@ -84,6 +84,10 @@ class TFLumoSub1 : public BaseWindow<TFLumoSub1> {
   void FormShow();
   bool FormCloseQuery();
 
+  // The settings file: read at creation, written at an allowed close.
+  void ReadSettings();
+  void WriteSettings();
+
   // Enabling: the click handler of a top-level item of the main menu and
   // the context menu's popup handler apply the rules of their menu's items.
   void TopMenuClick(Menu menu) { ApplyEnabling(menu); }
@@ -143,6 +147,7 @@ class TFLumoSub1 : public BaseWindow<TFLumoSub1> {
   SearchDialog FindDialog1_;
   SearchDialog ReplaceDialog1_;
   SearchFields search_;  // FindPattern, ReplacePattern and FindOptions
+  std::string IniFileName_;
   UINT findReplaceMessage_ = RegisterWindowMessageA(FINDMSGSTRINGA);
 
   // The font and colour dialogs keep what was last chosen in them.

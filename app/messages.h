@@ -37,6 +37,9 @@ inline constexpr char kCannotRestoreAttributes[] = "保存後のファイル属�
 inline constexpr char kSearchTextNotFound[] = "検索文字が見つかりません";
 inline constexpr char kReplacedCount[] = "%d 語を置換しました。";
 
+inline constexpr char kCannotWriteSettings[] = "%s に書き込めません";
+inline constexpr char kLaunchFailed[] = "実行に失敗しました(%d)";
+
 // format with its "%s" replaced by path.
 inline std::string WithPath(std::string_view format, std::string_view path) {
   // '%' is below 0x40, so it is never the second byte of a double-byte character.

@@ -168,7 +168,7 @@ void RichEditor::ApplyCharFormat() {
   for (DWORD style : {CFM_BOLD, CFM_ITALIC, CFM_UNDERLINE, CFM_STRIKEOUT}) {
     set(style, [](CHARFORMATA&) {});
   }
-  set(CFM_SIZE, [this](CHARFORMATA& f) { f.yHeight = PointSize() * 20; });
+  set(CFM_SIZE, [this](CHARFORMATA& f) { f.yHeight = TwipsFromPointSize(PointSize()); });
 }
 
 void RichEditor::ApplyBackColor() {

@@ -13,7 +13,9 @@
 #include "app/lumo_sub1.h"
 #include "win32/handles.h"
 #include "app/commands.h"
+#include "core/settings_value.h"
 #include "tests/support/temp_dir.h"
+#include "win32/profile.h"
 #include "tests/support/wait.h"
 
 namespace quolvi::test {
@@ -49,6 +51,8 @@ class MainMenuTest : public ::testing::Test {
     MSG quit;
     while (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
     }
+    // Every window starts without the settings an earlier one left.
+    DeleteFileA(SettingsFilePath(ExecutablePath()).c_str());
     ASSERT_TRUE(window_.Create(GetModuleHandleA(nullptr)));
   }
   // Opens a top-level menu's drop-down as far as the program sees it.
@@ -124,6 +128,9 @@ TEST_F(MainMenuTest, GoNeedsASelectionThatIsNotBlank) {
   window_.reEdit.SelectWholeText();
   DropDown(Option1);
   EXPECT_FALSE(Enabled(mnGo));
+  // Run anyway, a blank selection launches nothing and stays selected.
+  window_.mnGoClick();
+  EXPECT_EQ(window_.reEdit.SelectionLength(), 5);
   SetText("　");
   window_.reEdit.SelectWholeText();
   DropDown(Option1);

@@ -1,6 +1,7 @@
 #include "tests/e2e/app_driver.h"
 
 #include <gtest/gtest.h>
+#include <richedit.h>
 
 #include <cstring>
 #include <stdexcept>
@@ -13,7 +14,8 @@
 namespace quolvi::test {
 namespace {
 
-std::string ExePath() {
+// The program as the build made it.
+std::string BuiltExePath() {
   char path[MAX_PATH];
   GetModuleFileNameA(nullptr, path, MAX_PATH);
   std::string folder(path);
@@ -62,8 +64,15 @@ INPUT KeyInput(WORD key, bool up) {
 
 }  // namespace
 
-App::App(const std::string& arguments, const std::string& folder) {
-  std::string commandLine = "\"" + ExePath() + "\"" + (arguments.empty() ? "" : " " + arguments);
+Installation::Installation() {
+  if (!CopyFileA(BuiltExePath().c_str(), Executable().c_str(), TRUE)) {
+    throw std::runtime_error("cannot copy the program to " + folder());
+  }
+}
+
+App::App(const std::string& arguments, const std::string& folder, const Installation* installation) {
+  if (!installation) installation = &ownInstallation_.emplace();
+  std::string commandLine = "\"" + installation->Executable() + "\"" + (arguments.empty() ? "" : " " + arguments);
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
@@ -99,6 +108,26 @@ HWND App::statusBar() const { return FindWindowExA(window_, nullptr, "msctls_sta
 std::string App::Caption() const { return WindowText(window_); }
 std::string App::EditorText() const { return WindowText(editor()); }
 std::string App::StatusText() const { return WindowText(statusBar()); }
+
+std::pair<int, int> App::Selection() const {
+  // Without pointers, EM_GETSEL answers with both ends in its result, which
+  // crosses processes.
+  auto both = static_cast<DWORD>(SendMessageA(editor(), EM_GETSEL, 0, 0));
+  return {LOWORD(both), HIWORD(both)};
+}
+
+COLORREF App::EditorBackground() const {
+  // EM_SETBKGNDCOLOR answers with the colour it replaces (and takes no
+  // pointer, so it crosses processes); that colour is put back.
+  auto previous = static_cast<COLORREF>(SendMessageA(editor(), EM_SETBKGNDCOLOR, 0, 0));
+  SendMessageA(editor(), EM_SETBKGNDCOLOR, 0, previous);
+  return previous;
+}
+
+void App::Select(int start, int end) {
+  SendMessageA(editor(), EM_SETSEL, start, end);
+  Settle();
+}
 
 void App::Settle() const {
   WaitForInputIdle(process_.Get(), 2000);

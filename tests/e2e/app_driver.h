@@ -9,6 +9,10 @@
 #include <string>
 #include <string_view>
 
+#include <optional>
+#include <utility>
+
+#include "tests/support/temp_dir.h"
 #include "win32/handles.h"
 
 namespace quolvi::test {
@@ -17,11 +21,27 @@ namespace quolvi::test {
 // happen waits as long.
 inline constexpr int kDeadlineMs = 5000;
 
+// A copy of quolvi.exe in a folder of its own. The program keeps its
+// settings beside itself (vessaro.ini), so a test that starts its own copy
+// starts from the settings it puts there, whatever other tests did.
+class Installation {
+ public:
+  Installation();
+  const std::string& folder() const { return dir_.path(); }
+  std::string Executable() const { return dir_.File("quolvi.exe"); }
+  std::string SettingsFile() const { return dir_.File("vessaro.ini"); }
+
+ private:
+  TempDir dir_;
+};
+
 class App {
  public:
   // Starts quolvi.exe with the given command-line arguments (in the given
-  // current folder, else the test's) and waits for its main window.
-  explicit App(const std::string& arguments = "", const std::string& folder = "");
+  // current folder, else the test's) and waits for its main window. The
+  // program is that of installation, else a fresh copy of its own.
+  explicit App(const std::string& arguments = "", const std::string& folder = "",
+               const Installation* installation = nullptr);
   ~App();  // ends the program if it still runs
   App(const App&) = delete;
   App& operator=(const App&) = delete;
@@ -32,6 +52,11 @@ class App {
   std::string Caption() const;
   std::string EditorText() const;
   std::string StatusText() const;
+  // The editor's selection as start and end (positions of the control).
+  std::pair<int, int> Selection() const;
+  void Select(int start, int end);
+  // The editor's background colour as the control paints it.
+  COLORREF EditorBackground() const;
 
   // Makes the main window the foreground and the active window; throws when
   // it does not become so before the deadline.
@@ -67,6 +92,7 @@ class App {
   void Settle() const;
 
  private:
+  std::optional<Installation> ownInstallation_;
   FileHandle process_;
   DWORD processId_ = 0;
   HWND window_ = nullptr;

@@ -22,13 +22,7 @@ class EditCommandsTest : public ::testing::Test {
     app_.Press(static_cast<WORD>(accessKey));
     return app_.WaitForDialog();
   }
-  // The editor's background colour: EM_SETBKGNDCOLOR answers with the colour
-  // it replaces (and takes no pointer, so it crosses processes); it is put back.
-  COLORREF Background() {
-    auto previous = static_cast<COLORREF>(SendMessageA(app_.editor(), EM_SETBKGNDCOLOR, 0, 0));
-    SendMessageA(app_.editor(), EM_SETBKGNDCOLOR, 0, previous);
-    return previous;
-  }
+  COLORREF Background() { return app_.EditorBackground(); }
   App app_;
 };
 

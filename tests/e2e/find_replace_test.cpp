@@ -25,14 +25,8 @@ class FindReplaceTest : public ::testing::Test {
     app_.PressAndSettle(VK_HOME, kCtrl);
     return true;
   }
-  // The editor's selection, as EM_GETSEL reports it (no pointers, so it
-  // crosses processes).
-  std::pair<int, int> Selection() const {
-    DWORD range = static_cast<DWORD>(SendMessageA(app_.editor(), EM_GETSEL, 0, 0));
-    return {LOWORD(range), HIWORD(range)};
-  }
   bool SelectionBecomes(int start, int end) {
-    return WaitUntil([&] { return Selection() == std::make_pair(start, end); });
+    return WaitUntil([&] { return app_.Selection() == std::make_pair(start, end); });
   }
   // Opens the find (Ctrl+F) or the replace dialog (Ctrl+H) and waits until
   // it is the active window; null when it did not come.
@@ -73,7 +67,7 @@ TEST_F(FindReplaceTest, FindNextSelectsOneMatchAfterAnotherThenTellsNothingIsFou
   EXPECT_EQ(App::MessageBoxText(box), "検索文字が見つかりません　　");
   App::PressButton(box, IDOK);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
-  EXPECT_EQ(Selection(), std::make_pair(5, 8));
+  EXPECT_EQ(app_.Selection(), std::make_pair(5, 8));
   EXPECT_TRUE(IsWindow(dialog));  // the find dialog stays open
 }
 

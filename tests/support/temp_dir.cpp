@@ -20,20 +20,30 @@ TempDir::TempDir() {
   }
 }
 
-TempDir::~TempDir() {
+namespace {
+
+// Removes a folder with everything in it.
+void RemoveTree(const std::string& folder) {
   WIN32_FIND_DATAA found;
-  FindHandle search(FindFirstFileA((path_ + "\\*").c_str(), &found));
-  if (search) {
+  if (FindHandle search(FindFirstFileA((folder + "\\*").c_str(), &found)); search) {
     do {
       std::string name = found.cFileName;
       if (name == "." || name == "..") continue;
-      std::string file = path_ + "\\" + name;
-      SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
-      DeleteFileA(file.c_str());
+      std::string entry = folder + "\\" + name;
+      SetFileAttributesA(entry.c_str(), FILE_ATTRIBUTE_NORMAL);
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveTree(entry);
+      } else {
+        DeleteFileA(entry.c_str());
+      }
     } while (FindNextFileA(search.Get(), &found));
   }
-  RemoveDirectoryA(path_.c_str());
+  RemoveDirectoryA(folder.c_str());
 }
+
+}  // namespace
+
+TempDir::~TempDir() { RemoveTree(path_); }
 
 std::string TempDir::File(std::string_view name) const { return path_ + "\\" + std::string(name); }
 

@@ -1,4 +1,4 @@
-// A folder of its own for each test, removed with its files afterwards.
+// A folder of its own for each test, removed with everything in it afterwards.
 #pragma once
 
 #include <string>

@@ -1,0 +1,31 @@
+#include "win32/shell.h"
+
+#include <shellapi.h>
+
+#include "win32/handles.h"
+
+namespace quolvi {
+
+int ShellOpen(HWND owner, const std::string& file) {
+  HINSTANCE result = ShellExecuteA(owner, "open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  return static_cast<int>(reinterpret_cast<INT_PTR>(result));
+}
+
+int RunCommandLine(const std::string& commandLine) {
+  return static_cast<int>(WinExec(commandLine.c_str(), SW_SHOWNORMAL));
+}
+
+bool ShowRunDialog(HWND owner) {
+  // Exported by its ordinal alone. Six pointer-sized arguments: the owner,
+  // then icon, folder, title, prompt and flags, all zero for the standard
+  // dialog.
+  using RunDialog = void(WINAPI*)(HWND, HICON, LPCVOID, LPCVOID, LPCVOID, UINT_PTR);
+  LibraryHandle shell(LoadLibraryA("shell32.dll"));
+  if (!shell) return false;
+  FARPROC function = GetProcAddress(shell.Get(), MAKEINTRESOURCEA(61));
+  if (!function) return false;
+  reinterpret_cast<RunDialog>(reinterpret_cast<void (*)()>(function))(owner, nullptr, nullptr, nullptr, nullptr, 0);
+  return true;
+}
+
+}  // namespace quolvi

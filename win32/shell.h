@@ -1,0 +1,24 @@
+// Handing work to the shell: opening a file, address or program, running a
+// command line, and the shell's Run dialog.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace quolvi {
+
+// ShellExecuteA with "open", the text as the file, no parameters or
+// folder, SW_SHOWNORMAL and owner; its result as a signed integer, above 32
+// on success.
+int ShellOpen(HWND owner, const std::string& file);
+
+// WinExec of the command line with SW_SHOWNORMAL; above 32 on success, else
+// the system's error code (2: the file was not found).
+int RunCommandLine(const std::string& commandLine);
+
+// The shell's Run dialog, shell32's export with ordinal 61, owned by owner;
+// returns when it is closed. False when shell32 or the export is missing.
+bool ShowRunDialog(HWND owner);
+
+}  // namespace quolvi
