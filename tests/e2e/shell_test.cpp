@@ -57,7 +57,7 @@ TEST_F(ShellTest, APathWithBlanksAroundItIsOpenedAndTheCaretGoesToTheSelectionsS
   RunSelection(u"x\r \t" + Widened(marker_) + u"  ", 3);
   EXPECT_TRUE(WaitUntil([&] { return !Launched().empty(); }));
   EXPECT_TRUE(CaretAt(3));
-  EXPECT_EQ(app_.WaitForDialog("Quolvi", 300), nullptr);
+  EXPECT_EQ(app_.WaitForDialog("Quolvi"), nullptr);
 }
 
 TEST_F(ShellTest, WhatTheShellCannotOpenIsRunAsACommandLineWithALineBreakAsTwoBlanks) {
@@ -86,7 +86,7 @@ TEST_F(ShellTest, WhenBothFailWinExecsCodeIsReportedThenTheCaretGoesToTheStart) 
 TEST_F(ShellTest, ABlankSelectionRunsNothingAndKeepsTheSelection) {
   std::pair<int, int> selected = RunSelection(u" \t\r  ", 0);
   EXPECT_GE(selected.second, 6);
-  EXPECT_EQ(app_.WaitForDialog("Quolvi", 300), nullptr);
+  EXPECT_EQ(app_.WaitForDialog("Quolvi"), nullptr);
   EXPECT_EQ(app_.Selection(), selected);
 }
 
