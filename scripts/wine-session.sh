@@ -39,7 +39,7 @@ if [ ! -e "$WINEPREFIX/system.reg" ]; then
   "$QUOLVI_WINESERVER" -w
 fi
 # The prefix's settings; the stamp's number changes with them.
-stamp="$WINEPREFIX/.quolvi-settings-2"
+stamp="$WINEPREFIX/.quolvi-settings-3"
 if [ ! -e "$stamp" ]; then
   reg() { "$QUOLVI_WINE" reg add "$@" /f >/dev/null 2>&1; }
   # No crash dialog waiting for a person.
@@ -47,15 +47,28 @@ if [ ! -e "$stamp" ]; then
   # Windows that no window manager manages: without one, Wine would wait
   # two seconds for each top-level window to be withdrawn when it is hidden.
   reg 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N
-  # The Japanese system fonts, mapped to the installed IPA fonts.
+  # Wine's own fonts (Marlett, whose glyphs are the caption buttons, and the
+  # system fonts): Debian's Wine looks for them in its data folder's
+  # "../fonts", that is /usr/share/fonts, where they are not; fonts-wine
+  # installs them in /usr/share/wine/fonts. Linked into the Windows fonts
+  # folder, they are found as on Windows.
+  fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  mkdir -p "$fonts"
+  for font in /usr/share/wine/fonts/*; do
+    if [ -e "$font" ] && [ ! -e "$fonts/${font##*/}" ]; then ln -s "$font" "$fonts/"; fi
+  done
+  # The Japanese system fonts, given by the installed IPA fonts. A
+  # replacement is a font family of its own name, listed by the font dialog
+  # like the real one; a substitute (as MS Shell Dlg is on Windows) is not.
+  replacements='HKCU\Software\Wine\Fonts\Replacements'
   subst='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
-  reg "$subst" /v 'ＭＳ ゴシック' /t REG_SZ /d 'IPAGothic'
-  reg "$subst" /v 'ＭＳ Ｐゴシック' /t REG_SZ /d 'IPAPGothic'
-  reg "$subst" /v 'ＭＳ 明朝' /t REG_SZ /d 'IPAMincho'
-  reg "$subst" /v 'ＭＳ Ｐ明朝' /t REG_SZ /d 'IPAPMincho'
-  reg "$subst" /v 'MS UI Gothic' /t REG_SZ /d 'IPAPGothic'
-  reg "$subst" /v 'MS Shell Dlg' /t REG_SZ /d 'IPAPGothic'
-  reg "$subst" /v 'MS Shell Dlg 2' /t REG_SZ /d 'IPAPGothic'
+  for pair in 'ＭＳ ゴシック=IPAGothic' 'ＭＳ Ｐゴシック=IPAPGothic' 'ＭＳ 明朝=IPAMincho' \
+              'ＭＳ Ｐ明朝=IPAPMincho' 'MS UI Gothic=IPAPGothic'; do
+    reg "$replacements" /v "${pair%%=*}" /t REG_SZ /d "${pair#*=}"
+    "$QUOLVI_WINE" reg delete "$subst" /v "${pair%%=*}" /f >/dev/null 2>&1 || true
+  done
+  reg "$subst" /v 'MS Shell Dlg' /t REG_SZ /d 'MS UI Gothic'
+  reg "$subst" /v 'MS Shell Dlg 2' /t REG_SZ /d 'MS UI Gothic'
   "$QUOLVI_WINESERVER" -w
   touch "$stamp"
 fi

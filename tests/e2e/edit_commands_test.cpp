@@ -1,5 +1,8 @@
 // The Edit menu's commands and the enabling of items, through menus and
 // shortcuts.
+#include <windows.h>
+#include <dlgs.h>
+
 #include <gtest/gtest.h>
 #include <richedit.h>
 
@@ -144,9 +147,16 @@ TEST_F(EditCommandsTest, TheColourChosenInTheDialogBecomesTheBackground) {
   EXPECT_EQ(Background(), RGB(10, 20, 30));
 }
 
-TEST_F(EditCommandsTest, TheFontDialogOpensAndCancelsWithoutChange) {
+TEST_F(EditCommandsTest, TheFontDialogStartsFromTheEditorsFaceAndSize) {
   HWND dialog = OpenEditDialog('F');
   ASSERT_NE(dialog, nullptr);
+  auto item = [&](int id) {
+    char text[LF_FACESIZE * 2] = "";
+    GetDlgItemTextA(dialog, id, text, sizeof text);
+    return std::string(text);
+  };
+  EXPECT_EQ(item(cmb1), "ＭＳ ゴシック");  // the face box
+  EXPECT_EQ(item(cmb3), "13");            // the size box, in points
   App::PressButton(dialog, IDCANCEL);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
 }
