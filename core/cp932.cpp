@@ -29,7 +29,8 @@ struct Tables {
     std::vector<bool> nonRoundTrip(kLeadCount * kTrailCount, false);
     for (int i = 0; i < kNonRoundTripCount; ++i) {
       std::uint16_t code = kNonRoundTripCodes[i];
-      nonRoundTrip[LeadIndex(code >> 8) * kTrailCount + TrailIndex(code & 0xFF)] = true;
+      nonRoundTrip[LeadIndex(static_cast<unsigned char>(code >> 8)) * kTrailCount +
+                   TrailIndex(static_cast<unsigned char>(code & 0xFF))] = true;
     }
     for (int lead = 0; lead < kLeadCount; ++lead) {
       for (int trail = 0; trail < kTrailCount; ++trail) {
