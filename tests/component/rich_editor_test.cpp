@@ -319,6 +319,32 @@ TEST_F(RichEditorTest, WordWrapRecreatesTheControlAndKeepsTheText) {
   EXPECT_EQ(host_.changes(), 1);
 }
 
+TEST_F(RichEditorTest, MarkedCharactersTakeTheFontAndColoursOfTheRest) {
+  const std::string bytes = "a\xED\x40\x85\x40" "b";  // 纊 from its NEC-selected code, an unassigned code
+  SetText(bytes);
+  editor().SetFaceName("IPAGothic");
+  editor().SetPointSize(20);
+  editor().SetFontColor(0x204060);
+  editor().SetBackColor(0xE0F0FF);
+  EXPECT_EQ(editor().WholeText(), bytes);
+  EXPECT_EQ(host_.changes(), 0);
+  for (LONG unit = 0; unit < 4; ++unit) {
+    CHARRANGE range{unit, unit + 1};
+    SendMessageW(editor().Handle(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    CHARFORMAT2A format{};
+    format.cbSize = sizeof format;
+    SendMessageA(editor().Handle(), EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    EXPECT_STREQ(format.szFaceName, "IPAGothic") << unit;
+    EXPECT_EQ(format.yHeight, 400) << unit;
+    for (int shift : {0, 8, 16}) {
+      EXPECT_LE(std::abs(static_cast<int>((format.crTextColor >> shift) & 0xFF) - ((0x204060 >> shift) & 0xFF)), 3);
+      if (!(format.dwEffects & CFE_AUTOBACKCOLOR)) {
+        EXPECT_LE(std::abs(static_cast<int>((format.crBackColor >> shift) & 0xFF) - ((0xE0F0FF >> shift) & 0xFF)), 3);
+      }
+    }
+  }
+}
+
 TEST_F(RichEditorTest, PropertiesSetBeforeTheWindowExistsApplyWhenItIsCreated) {
   RichEditor late;
   late.SetWordWrap(true);
