@@ -120,8 +120,9 @@ class RichEditor final : public Editor {
   // Replaces the selection; with canUndo the replacement is one undo step.
   void InsertAtSelection(const cp932::MarkedText& text, bool canUndo);
   // A character typed at the keyboard: in overwrite mode it takes the place
-  // of the character after the caret.
+  // of the character after the caret, which SelectForOverwrite selects.
   void InsertTyped(std::u16string_view text);
+  void SelectForOverwrite();
   // Writes the text anew after a change of font or colours (see above).
   void RewriteMarkedText();
   CHARRANGE GetCharRange();
@@ -143,7 +144,7 @@ class RichEditor final : public Editor {
   bool raiseChanges_ = true;
   int changeNotices_ = 0;  // the control's change notifications so far
   char16_t pendingHighSurrogate_ = 0;
-  bool overwrite_ = false;    // the control's overwrite mode (the Insert key)
+  bool overwrite_ = false;    // overwrite mode (the Insert key)
   bool mayHoldMarks_ = false;
   MarkColors markColors_;     // the colours the marks in the control were written against
 

@@ -213,19 +213,23 @@ LRESULT CALLBACK RichEditor::EditorWindowProc(HWND hwnd, UINT message, WPARAM wP
   return self->HandleMessage(message, wParam, lParam);
 }
 
-void RichEditor::InsertTyped(std::u16string_view text) {
+void RichEditor::SelectForOverwrite() {
+  // In overwrite mode a typed character takes the place of the character
+  // after the caret, whatever its length, unless the caret stands at the end
+  // of a line. The editor does this itself for every character: not every
+  // version of the control overwrites at all.
   CHARRANGE selection = GetCharRange();
-  if (overwrite_ && selection.cpMin == selection.cpMax) {
-    // As the control does for ASCII: the character after the caret goes,
-    // whatever its length, unless the caret stands at the end of a line.
-    wchar_t next[3] = L"";
-    TEXTRANGEW range{{selection.cpMin, selection.cpMin + 2}, next};
-    LRESULT got = SendMessageW(window_.Get(), EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range));
-    if (got > 0 && next[0] != L'\r' && next[0] != L'\n') {
-      selection.cpMax += got == 2 && IsHighSurrogate(next[0]) && IsLowSurrogate(next[1]) ? 2 : 1;
-      SendMessageW(window_.Get(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&selection));
-    }
-  }
+  if (!overwrite_ || selection.cpMin != selection.cpMax) return;
+  wchar_t next[3] = L"";
+  TEXTRANGEW range{{selection.cpMin, selection.cpMin + 2}, next};
+  LRESULT got = SendMessageW(window_.Get(), EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range));
+  if (got <= 0 || next[0] == L'\r' || next[0] == L'\n') return;
+  selection.cpMax += got == 2 && IsHighSurrogate(next[0]) && IsLowSurrogate(next[1]) ? 2 : 1;
+  SendMessageW(window_.Get(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+}
+
+void RichEditor::InsertTyped(std::u16string_view text) {
+  SelectForOverwrite();
   InsertAtSelection({std::u16string(text), {}}, true);
 }
 
@@ -253,6 +257,7 @@ LRESULT RichEditor::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         InsertTyped(std::u16string(1, static_cast<char16_t>(wParam)));
         return 0;
       }
+      if (wParam >= 0x20 || wParam == '\t') SelectForOverwrite();
       return DefaultProc(WM_CHAR, wParam, lParam);
     }
     case WM_UNICHAR:
@@ -272,8 +277,7 @@ LRESULT RichEditor::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         PasteClipboard();
         return 0;
       }
-      // The Insert key alone switches the control between insert and
-      // overwrite mode; the editor follows, for the characters it inserts.
+      // The Insert key alone switches between insert and overwrite mode.
       if (wParam == VK_INSERT && !KeyDown(VK_SHIFT) && !KeyDown(VK_CONTROL) && !KeyDown(VK_MENU)) {
         overwrite_ = !overwrite_;
       }
