@@ -114,7 +114,15 @@ std::u16string RichEditor::UnicodeText() {
 
 cp932::MarkedText RichEditor::MarkedContent() {
   cp932::MarkedText content{UnicodeText(), {}};
-  content.marks = ReadMarks(content.text);
+  if (!mayHoldMarks_ || content.text.empty()) return content;
+  // A command asks for positions and text several times over; reading the
+  // marks takes a pass of rich text, so it is done once while nothing changes.
+  if (marksGeneration_ != generation_ || marksText_ != content.text) {
+    marks_ = ReadMarks(content.text);
+    marksText_ = content.text;
+    marksGeneration_ = generation_;
+  }
+  content.marks = marks_;
   return content;
 }
 

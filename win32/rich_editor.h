@@ -147,6 +147,13 @@ class RichEditor final : public Editor {
   bool overwrite_ = false;    // overwrite mode (the Insert key)
   bool mayHoldMarks_ = false;
   MarkColors markColors_;     // the colours the marks in the control were written against
+  // The marks last read, for the text they were read with; good while no
+  // message that may change the text has reached the control since
+  // (generation_ counts those).
+  unsigned generation_ = 0;
+  unsigned marksGeneration_ = 0;
+  std::u16string marksText_;
+  std::vector<cp932::Mark> marks_;
 
   bool wordWrap_ = false;
   ColorValue backColor_ = kClWindow;

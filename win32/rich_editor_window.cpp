@@ -20,6 +20,28 @@ constexpr wchar_t kEditorProperty[] = L"Quolvi.RichEditor";
 constexpr char kDefaultFace[] = "ＭＳ ゴシック";
 constexpr std::size_t kMaxFaceBytes = LF_FACESIZE - 1;
 
+// The messages the editor asks the control with, which change nothing.
+bool IsQuestion(UINT message) {
+  switch (message) {
+    case EM_GETTEXTEX:
+    case EM_GETTEXTLENGTHEX:
+    case EM_GETTEXTRANGE:
+    case EM_EXGETSEL:
+    case EM_EXSETSEL:
+    case EM_STREAMOUT:
+    case EM_CANUNDO:
+    case EM_GETMODIFY:
+    case EM_GETLINECOUNT:
+    case EM_LINEINDEX:
+    case EM_LINELENGTH:
+    case WM_GETTEXT:
+    case WM_GETTEXTLENGTH:
+      return true;
+    default:
+      return false;
+  }
+}
+
 bool IsHighSurrogate(WPARAM c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLowSurrogate(WPARAM c) { return c >= 0xDC00 && c <= 0xDFFF; }
 bool KeyDown(int key) { return GetKeyState(key) < 0; }
@@ -238,6 +260,9 @@ LRESULT RichEditor::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT RichEditor::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  // Any other message may change the text or its marks (a key, the mouse
+  // dragging text, an undo), so the marks read before are read again.
+  if (!IsQuestion(message)) ++generation_;
   switch (message) {
     case WM_CHAR:
     case WM_IME_CHAR: {
