@@ -144,6 +144,12 @@ TEST_F(TransparencyTest, TypedAndPastedCharactersAreWrittenAsTheSystemWritesThem
   editor().SetSelectionLength(2);
   SendMessageW(editor().Handle(), WM_CHAR, L'纊', 1);
   EXPECT_EQ(editor().WholeText(), "\xFA\x5C\xFA\x5C\x80");
+  // Undone in one step, the marked character comes back with its mark.
+  editor().UndoLastEdit();
+  EXPECT_EQ(editor().WholeText(), "\xED\x40\xFA\x5C\x80");
+  editor().SetSelectionStart(0);
+  editor().SetSelectionLength(2);
+  SendMessageW(editor().Handle(), WM_CHAR, L'纊', 1);
   // After the stray byte: the placeholder itself, private-use characters
   // and characters the system would write as stray bytes.
   editor().SetSelectionStart(5);
