@@ -25,8 +25,21 @@ void ApplicationWindow::Show() {
 }
 
 void ApplicationWindow::Minimize() {
-  if (main_) ShowWindow(main_, SW_HIDE);
+  if (main_) {
+    // The main window's own windows (the find and replace dialogs) go with it.
+    ShowOwnedPopups(main_, FALSE);
+    ShowWindow(main_, SW_HIDE);
+  }
   ShowWindow(Handle(), SW_MINIMIZE);
+}
+
+void ApplicationWindow::Restore() {
+  DefaultHandling(WM_SYSCOMMAND, SC_RESTORE, 0);
+  if (main_) {
+    ShowWindow(main_, SW_SHOW);
+    ShowOwnedPopups(main_, TRUE);
+  }
+  ActivateMainWindow();
 }
 
 void ApplicationWindow::ActivateMainWindow() {
@@ -49,9 +62,7 @@ LRESULT ApplicationWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
           return 0;
         case SC_RESTORE:
           if (IsIconic(Handle())) {
-            DefaultHandling(message, wParam, lParam);
-            if (main_) ShowWindow(main_, SW_SHOW);
-            ActivateMainWindow();
+            Restore();
             return 0;
           }
           break;

@@ -26,8 +26,10 @@ class ApplicationWindow : public BaseWindow<ApplicationWindow> {
   void SetMainWindow(HWND main) { main_ = main; }
   // Shows the window (and so its taskbar entry) without activating it.
   void Show();
-  // Minimises the application: the main window goes with it.
+  // Minimises the application: the main window and its own windows go with
+  // it, and come back when it is restored.
   void Minimize();
+  void Restore();
 
  private:
   friend class BaseWindow<ApplicationWindow>;

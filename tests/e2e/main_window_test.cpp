@@ -45,12 +45,17 @@ TEST(MainWindowTest, TheTaskbarShowsTheApplicationsTitleWhateverTheCaption) {
   EXPECT_FALSE(GetWindowLongA(application, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
   EXPECT_FALSE(GetWindowLongA(app.window(), GWL_EXSTYLE) & WS_EX_APPWINDOW);
 
-  // Minimising the main window minimises the application; restoring the
-  // application brings the main window back, active.
+  // Minimising the main window minimises the application, with the find
+  // dialog; restoring the application brings them back, the main window active.
+  app.Activate();
+  app.Press('F', kCtrl);
+  HWND find = app.WaitForDialog();
+  ASSERT_NE(find, nullptr);
+  app.Activate();
   PostMessageA(app.window(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
-  EXPECT_TRUE(WaitUntil([&] { return IsIconic(application) && !IsWindowVisible(app.window()); }));
+  EXPECT_TRUE(WaitUntil([&] { return IsIconic(application) && !IsWindowVisible(app.window()) && !IsWindowVisible(find); }));
   PostMessageA(application, WM_SYSCOMMAND, SC_RESTORE, 0);
-  EXPECT_TRUE(WaitUntil([&] { return !IsIconic(application) && IsWindowVisible(app.window()); }));
+  EXPECT_TRUE(WaitUntil([&] { return !IsIconic(application) && IsWindowVisible(app.window()) && IsWindowVisible(find); }));
   EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == app.window(); }));
   EXPECT_FALSE(IsIconic(app.window()));
   // Closing the application closes the main window.
