@@ -163,9 +163,13 @@ TEST_F(TransparencyTest, TypedAndPastedCharactersAreWrittenAsTheSystemWritesThem
   SetClipboardData(CF_UNICODETEXT, memory);
   CloseClipboard();
   editor().PasteClipboard();
+  // A character beyond the first plane, two units to the control, before the
+  // marked placeholder: one "?".
+  editor().SetSelectionStart(0);
+  SendMessageW(editor().Handle(), WM_UNICHAR, 0x1F600, 1);
   editor().SaveTextFile(dir_.File("out.txt"));
   // U+E000 is the first user-defined character, 0xF040.
-  EXPECT_EQ(ReadBytes(dir_.File("out.txt")), "\xFA\x5C\xFA\x5C\x80?" "??????\xF0\x40");
+  EXPECT_EQ(ReadBytes(dir_.File("out.txt")), "?\xFA\x5C\xFA\x5C\x80?" "??????\xF0\x40");
 }
 
 TEST_F(TransparencyTest, RandomBytesComeBackWithOnlyTheirLineBreaksChanged) {
