@@ -37,6 +37,7 @@
 #include <windows.h>
 #include <richedit.h>
 
+#include <functional>
 #include <string>
 
 #include "core/cp932.h"
@@ -123,8 +124,9 @@ class RichEditor final : public Editor {
   // of the character after the caret, which SelectForOverwrite selects.
   void InsertTyped(std::u16string_view text);
   void SelectForOverwrite();
-  // Writes the text anew after a change of font or colours (see above).
-  void RewriteMarkedText();
+  // Carries out a change of font or colours; where the control may hold
+  // marks, the text is written anew with them afterwards (see above).
+  void ChangePresentation(const std::function<void()>& change);
   CHARRANGE GetCharRange();
   bool IsEmpty();
   void CreateControlWindow();

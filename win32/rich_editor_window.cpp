@@ -133,12 +133,17 @@ void RichEditor::SetWordWrap(bool on) {
   raiseChanges_ = true;
 }
 
-void RichEditor::RewriteMarkedText() {
-  if (!window_ || !mayHoldMarks_) return;
+void RichEditor::ChangePresentation(const std::function<void()>& change) {
+  if (!window_ || !mayHoldMarks_) {
+    change();
+    return;
+  }
+  // The marks are read with the colours they were written against, before
+  // the change.
   cp932::MarkedText text = MarkedContent();
-  CHARRANGE selection{0, 0};
-  SendMessageW(window_.Get(), EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+  CHARRANGE selection = GetCharRange();
   bool modified = SendMessageW(window_.Get(), EM_GETMODIFY, 0, 0) != 0;
+  change();
   raiseChanges_ = false;
   RecreateControlWindow();  // which applies the new font and colours
   if (window_) {
@@ -152,9 +157,10 @@ void RichEditor::RewriteMarkedText() {
 
 void RichEditor::SetBackColor(ColorValue color) {
   if (color == backColor_) return;
-  backColor_ = color;
-  ApplyBackColor();
-  RewriteMarkedText();
+  ChangePresentation([this, color] {
+    backColor_ = color;
+    ApplyBackColor();
+  });
 }
 
 void RichEditor::SetFaceName(const std::string& face) {
@@ -169,25 +175,28 @@ void RichEditor::SetFaceName(const std::string& face) {
   }
   std::string taken = face.substr(0, length);
   if (taken == faceName_) return;
-  faceName_ = taken;
-  ApplyCharFormat();
-  RewriteMarkedText();
+  ChangePresentation([this, &taken] {
+    faceName_ = taken;
+    ApplyCharFormat();
+  });
 }
 
 int RichEditor::PointSize() const { return PointSizeFromHeight(height_, dpi_); }
 
 void RichEditor::SetPointSize(int points) {
   if (points == PointSize()) return;
-  height_ = HeightFromPointSize(points, dpi_);
-  ApplyCharFormat();
-  RewriteMarkedText();
+  ChangePresentation([this, points] {
+    height_ = HeightFromPointSize(points, dpi_);
+    ApplyCharFormat();
+  });
 }
 
 void RichEditor::SetFontColor(ColorValue color) {
   if (color == fontColor_) return;
-  fontColor_ = color;
-  ApplyCharFormat();
-  RewriteMarkedText();
+  ChangePresentation([this, color] {
+    fontColor_ = color;
+    ApplyCharFormat();
+  });
 }
 
 void RichEditor::ApplyCharFormat() {
