@@ -322,13 +322,19 @@ TEST_F(RichEditorTest, WordWrapRecreatesTheControlAndKeepsTheText) {
 TEST_F(RichEditorTest, MarkedCharactersTakeTheFontAndColoursOfTheRest) {
   const std::string bytes = "a\xED\x40\x85\x40" "b";  // 纊 from its NEC-selected code, an unassigned code
   SetText(bytes);
+  editor().SetSelectionStart(static_cast<Position>(bytes.size()));
+  SendMessageW(editor().Handle(), WM_CHAR, L'纊', 1);  // typed: written as the system writes it
+  const std::string expected = bytes + "\xFA\x5C";
+  // A colour a shade off the one before gives the typed character no mark.
+  editor().SetFontColor(GetSysColor(COLOR_WINDOWTEXT) ^ 0x010000);
+  EXPECT_EQ(editor().WholeText(), expected);
   editor().SetFaceName("IPAGothic");
   editor().SetPointSize(20);
   editor().SetFontColor(0x204060);
   editor().SetBackColor(0xE0F0FF);
-  EXPECT_EQ(editor().WholeText(), bytes);
-  EXPECT_EQ(host_.changes(), 0);
-  for (LONG unit = 0; unit < 4; ++unit) {
+  EXPECT_EQ(editor().WholeText(), expected);
+  EXPECT_EQ(host_.changes(), 1);
+  for (LONG unit = 0; unit < 5; ++unit) {
     CHARRANGE range{unit, unit + 1};
     SendMessageW(editor().Handle(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
     CHARFORMAT2A format{};
