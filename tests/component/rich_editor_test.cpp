@@ -320,12 +320,13 @@ TEST_F(RichEditorTest, WordWrapRecreatesTheControlAndKeepsTheText) {
 }
 
 TEST_F(RichEditorTest, MarkedCharactersTakeTheFontAndColoursOfTheRest) {
-  const std::string bytes = "a\xED\x40\x85\x40" "b";  // 纊 from its NEC-selected code, an unassigned code
+  // 纊 from its NEC-selected code, an unassigned code, 纊 from the system's code
+  const std::string bytes = "a\xED\x40\x85\x40" "b\xFA\x5C";
   SetText(bytes);
   editor().SetSelectionStart(static_cast<Position>(bytes.size()));
   SendMessageW(editor().Handle(), WM_CHAR, L'纊', 1);  // typed: written as the system writes it
   const std::string expected = bytes + "\xFA\x5C";
-  // A colour a shade off the one before gives the typed character no mark.
+  // A colour a shade off the one before gives no character a mark.
   editor().SetFontColor(GetSysColor(COLOR_WINDOWTEXT) ^ 0x010000);
   EXPECT_EQ(editor().WholeText(), expected);
   editor().SetFaceName("IPAGothic");
@@ -334,7 +335,7 @@ TEST_F(RichEditorTest, MarkedCharactersTakeTheFontAndColoursOfTheRest) {
   editor().SetBackColor(0xE0F0FF);
   EXPECT_EQ(editor().WholeText(), expected);
   EXPECT_EQ(host_.changes(), 1);
-  for (LONG unit = 0; unit < 5; ++unit) {
+  for (LONG unit = 0; unit < 6; ++unit) {
     CHARRANGE range{unit, unit + 1};
     SendMessageW(editor().Handle(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
     CHARFORMAT2A format{};
