@@ -41,6 +41,9 @@ TEST(MainWindowTest, TheTaskbarShowsTheApplicationsTitleWhateverTheCaption) {
   ASSERT_NE(application, nullptr);
   EXPECT_EQ(TextOf(application), "Quolvi");
   EXPECT_TRUE(IsWindowVisible(application));
+  RECT frame;
+  GetWindowRect(application, &frame);
+  EXPECT_TRUE(IsRectEmpty(&frame));  // shown, but nothing of it can be seen
   EXPECT_EQ(GetWindow(application, GW_OWNER), nullptr);
   EXPECT_FALSE(GetWindowLongA(application, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
   EXPECT_FALSE(GetWindowLongA(app.window(), GWL_EXSTYLE) & WS_EX_APPWINDOW);
