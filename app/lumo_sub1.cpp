@@ -40,7 +40,7 @@ TFLumoSub1::~TFLumoSub1() {
   if (FLumoSub1 == this) FLumoSub1 = nullptr;
 }
 
-bool TFLumoSub1::Create(HINSTANCE instance) {
+bool TFLumoSub1::Create(HINSTANCE instance, ApplicationWindow* application) {
   WNDCLASSEXA windowClass{};
   windowClass.hInstance = instance;
   windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(1));
@@ -52,13 +52,15 @@ bool TFLumoSub1::Create(HINSTANCE instance) {
   MenuHandle mainMenu = CreateMainMenu1();
   PopupMenu1_ = CreatePopupMenu1();
   FLumoSub1 = this;
+  application_ = application;
   RECT frame{kStoredLeft, kStoredTop, kStoredLeft + kWidth, kStoredTop + kHeight};
-  if (!CreateBoundWindow(0, kClassName, messages::kAppTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, frame, nullptr,
-                         mainMenu.Get())) {
+  if (!CreateBoundWindow(0, kClassName, messages::kAppTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, frame,
+                         application ? application->Handle() : nullptr, mainMenu.Get())) {
     return false;
   }
   // The window owns its menu bar from now on.
   MainMenu1_ = mainMenu.Release();
+  if (application_) application_->SetMainWindow(Handle());
   return true;
 }
 
@@ -75,6 +77,7 @@ void TFLumoSub1::Show(int showCommand) {
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     position_ = Placement::kDesigned;
   }
+  if (application_) application_->Show();
   ShowWindow(Handle(), showCommand);
   UpdateWindow(Handle());
   reEdit.FocusEditor();
@@ -90,6 +93,13 @@ LRESULT TFLumoSub1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
       Layout();
       return 0;
+    case WM_SYSCOMMAND:
+      // Minimising the main window minimises the application it belongs to.
+      if ((wParam & 0xFFF0) == SC_MINIMIZE && application_) {
+        application_->Minimize();
+        return 0;
+      }
+      break;
     case WM_SETFOCUS:
       if (reEdit.Handle()) SetFocus(reEdit.Handle());
       return 0;

@@ -12,6 +12,7 @@
 #include "app/commands.h"
 #include "core/date_time_format.h"
 #include "core/matcher.h"
+#include "win32/application_window.h"
 #include "win32/base_window.h"
 #include "win32/handles.h"
 #include "win32/rich_editor.h"
@@ -30,8 +31,9 @@ class TFLumoSub1 : public BaseWindow<TFLumoSub1> {
   TFLumoSub1& operator=(const TFLumoSub1&) = delete;
   ~TFLumoSub1();
 
-  // Registers the window class and creates the window (FormCreate runs).
-  bool Create(HINSTANCE instance);
+  // Registers the window class and creates the window (FormCreate runs),
+  // owned by the application window when there is one.
+  bool Create(HINSTANCE instance, ApplicationWindow* application = nullptr);
   // Shows the window the first time (FormShow runs, then the centring).
   void Show(int showCommand);
   HMENU MainMenu1() const { return MainMenu1_; }
@@ -140,6 +142,7 @@ class TFLumoSub1 : public BaseWindow<TFLumoSub1> {
   HMENU MainMenu1_ = nullptr;  // owned by the window
   MenuHandle PopupMenu1_;
   Placement position_ = Placement::kScreenCenter;
+  ApplicationWindow* application_ = nullptr;
   DateTimeLocale locale_;
 
   FileDialogState OpenDialog1_;

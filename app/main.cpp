@@ -3,13 +3,19 @@
 #include <commctrl.h>
 
 #include "app/lumo_sub1.h"
+#include "app/messages.h"
+#include "win32/application_window.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
   InitCommonControlsEx(&controls);
 
+  // The application's title, which the taskbar and the task switcher show,
+  // is the application window's; the main window belongs to it.
+  quolvi::ApplicationWindow application;
+  if (!application.Create(instance, quolvi::messages::kAppTitle, LoadIconA(instance, MAKEINTRESOURCEA(1)))) return 1;
   quolvi::TFLumoSub1 mainWindow;
-  if (!mainWindow.Create(instance)) return 1;
+  if (!mainWindow.Create(instance, &application)) return 1;
   mainWindow.Show(showCommand);
 
   // A Unicode loop, so that typed characters reach the editor whole. The

@@ -155,6 +155,25 @@ int main(int argc, char** argv) {
   });
   Report("wholetext-10MB", text.size(), oursText, baseText);
 
+  // The same text with an extension duplicate (≒ as 0x8790, which the
+  // system writes as 0x81E0) in every line, against the text without.
+  std::string marked;
+  for (std::size_t start = 0; start < text.size();) {
+    std::size_t end = text.find("\r\n", start);
+    end = end == std::string::npos ? text.size() : end + 2;
+    marked += "\x87\x90";
+    marked.append(text, start, end - start);
+    start = end;
+  }
+  WriteFileBytes(in, marked);
+  double markedLoad = Best(runs, [&] { editor.LoadTextFile(in); });
+  Report("load-marked-10MB", marked.size(), markedLoad, oursLoad);
+  double markedSave = Best(runs, [&] { editor.SaveTextFile(out); });
+  Report("save-marked-10MB", marked.size(), markedSave, oursSave);
+  editor.LoadTextFile(in);
+  WriteFileBytes(in, text);
+  editor.LoadTextFile(in);
+
   editor.SetSelectionStart(static_cast<int>(text.size() / 2));
   double oursPosition = Best(runs, [&] { (void)editor.SelectionStart(); });
   double basePosition = Best(runs, [&] {

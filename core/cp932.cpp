@@ -1,5 +1,6 @@
 #include "core/cp932.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "core/cp932_tables.h"
@@ -18,12 +19,25 @@ std::uint16_t PairCode(int lead, int trail) {
   int trailByte = trail < 0x3F ? trail + 0x40 : trail + 0x41;
   return static_cast<std::uint16_t>((leadByte << 8) | trailByte);
 }
+bool IsStrayByte(unsigned code) { return code >= 0x80 && code < 0x100 && !(code >= 0xA1 && code <= 0xDF); }
+
+// A code whose character the system writes as another code.
+struct Duplicate {
+  char16_t c;
+  std::uint16_t value;
+  std::uint16_t code;
+  bool operator<(const Duplicate& other) const { return c != other.c ? c < other.c : value < other.value; }
+};
 
 // The conversion tables, built once from the generated ones.
 struct Tables {
   char16_t decodePair[kLeadCount * kTrailCount];
-  std::vector<std::uint16_t> reservedCodes;   // by reserved character
-  std::vector<std::uint16_t> encode;          // by character; kNoCode if none
+  std::uint16_t pairMark[kLeadCount * kTrailCount];  // 0: none
+  // By mark value - 1: the single bytes 0x80 to 0xFF (0 for the katakana,
+  // which are characters), then the unassigned double-byte codes.
+  std::vector<std::uint16_t> placeholderCodes;
+  std::vector<Duplicate> duplicates;                 // ordered by character and value
+  std::vector<std::uint16_t> encode;                 // by character; kNoCode if none
 
   Tables() : encode(0x10000, kNoCode) {
     std::vector<bool> nonRoundTrip(kLeadCount * kTrailCount, false);
@@ -32,25 +46,36 @@ struct Tables {
       nonRoundTrip[LeadIndex(static_cast<unsigned char>(code >> 8)) * kTrailCount +
                    TrailIndex(static_cast<unsigned char>(code & 0xFF))] = true;
     }
+    for (unsigned b = 0x80; b <= 0xFF; ++b) placeholderCodes.push_back(IsStrayByte(b) ? static_cast<std::uint16_t>(b) : 0);
     for (int lead = 0; lead < kLeadCount; ++lead) {
       for (int trail = 0; trail < kTrailCount; ++trail) {
         int index = lead * kTrailCount + trail;
         char16_t c = kDoubleByteChars[lead][trail];
         std::uint16_t code = PairCode(lead, trail);
-        if (c != 0 && !nonRoundTrip[index]) {
+        pairMark[index] = 0;
+        if (c == 0) {
+          decodePair[index] = kPlaceholder;
+          placeholderCodes.push_back(code);
+          pairMark[index] = static_cast<std::uint16_t>(placeholderCodes.size());
+        } else if (nonRoundTrip[index]) {
+          decodePair[index] = c;
+          auto value = static_cast<std::uint16_t>(
+              1 + std::count_if(duplicates.begin(), duplicates.end(), [c](const Duplicate& d) { return d.c == c; }));
+          duplicates.push_back({c, value, code});
+          pairMark[index] = value;
+        } else {
           decodePair[index] = c;
           encode[c] = code;
-        } else {
-          decodePair[index] = static_cast<char16_t>(kReservedPairBase + reservedCodes.size());
-          reservedCodes.push_back(code);
         }
       }
     }
-    for (int i = 0; i < kBestFitCount; ++i) encode[kBestFit[i].unicode] = kBestFit[i].code;
+    std::sort(duplicates.begin(), duplicates.end());
+    for (int i = 0; i < kBestFitCount; ++i) {
+      // A best fit to a byte that is no character would write a stray byte.
+      if (!IsStrayByte(kBestFit[i].code)) encode[kBestFit[i].unicode] = kBestFit[i].code;
+    }
     for (unsigned b = 1; b < 0x80; ++b) encode[b] = static_cast<std::uint16_t>(b);
     for (unsigned b = 0xA1; b <= 0xDF; ++b) encode[kHalfWidthKatakana + b - 0xA1] = static_cast<std::uint16_t>(b);
-    for (unsigned b = 0x80; b <= 0xFF; ++b) encode[kLoneByteBase + b] = static_cast<std::uint16_t>(b);
-    for (std::size_t i = 0; i < reservedCodes.size(); ++i) encode[kReservedPairBase + i] = reservedCodes[i];
   }
 };
 
@@ -62,26 +87,45 @@ const Tables& GetTables() {
 bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
+void AppendCode(std::string& out, std::uint16_t code) {
+  if (code < 0x100) {
+    out.push_back(static_cast<char>(code));
+  } else {
+    out.push_back(static_cast<char>(code >> 8));
+    out.push_back(static_cast<char>(code & 0xFF));
+  }
+}
+
 }  // namespace
 
-std::u16string Decode(std::string_view bytes) {
+std::uint16_t MarkedCode(char16_t c, std::uint16_t value) {
   const Tables& tables = GetTables();
-  std::u16string out;
-  out.reserve(bytes.size());
+  if (value == 0) return 0;
+  if (c == kPlaceholder) return value <= tables.placeholderCodes.size() ? tables.placeholderCodes[value - 1] : 0;
+  auto found = std::lower_bound(tables.duplicates.begin(), tables.duplicates.end(), Duplicate{c, value, 0});
+  return found != tables.duplicates.end() && found->c == c && found->value == value ? found->code : 0;
+}
+
+MarkedText Decode(std::string_view bytes) {
+  const Tables& tables = GetTables();
+  MarkedText out;
+  out.text.reserve(bytes.size());
   for (std::size_t i = 0; i < bytes.size();) {
     unsigned char b = static_cast<unsigned char>(bytes[i]);
     if (b < 0x80) {
-      out.push_back(b);
+      out.text.push_back(b);
       ++i;
     } else if (b >= 0xA1 && b <= 0xDF) {
-      out.push_back(static_cast<char16_t>(kHalfWidthKatakana + b - 0xA1));
+      out.text.push_back(static_cast<char16_t>(kHalfWidthKatakana + b - 0xA1));
       ++i;
     } else if (CharLength(bytes, i) == 2) {
-      unsigned char trail = static_cast<unsigned char>(bytes[i + 1]);
-      out.push_back(tables.decodePair[LeadIndex(b) * kTrailCount + TrailIndex(trail)]);
+      int index = LeadIndex(b) * kTrailCount + TrailIndex(static_cast<unsigned char>(bytes[i + 1]));
+      if (tables.pairMark[index] != 0) out.marks.push_back({out.text.size(), tables.pairMark[index]});
+      out.text.push_back(tables.decodePair[index]);
       i += 2;
     } else {
-      out.push_back(static_cast<char16_t>(kLoneByteBase + b));
+      out.marks.push_back({out.text.size(), static_cast<std::uint16_t>(1 + b - 0x80)});
+      out.text.push_back(kPlaceholder);
       ++i;
     }
   }
@@ -95,44 +139,51 @@ bool SystemDecodesAlike(std::string_view bytes) {
     if (b < 0x80 || (b >= 0xA1 && b <= 0xDF)) {
       ++i;
     } else if (CharLength(bytes, i) == 2) {
-      char16_t c = tables.decodePair[LeadIndex(b) * kTrailCount + TrailIndex(static_cast<unsigned char>(bytes[i + 1]))];
-      if (c >= kReservedPairBase && c < kReservedPairBase + tables.reservedCodes.size()) return false;
+      if (tables.pairMark[LeadIndex(b) * kTrailCount + TrailIndex(static_cast<unsigned char>(bytes[i + 1]))]) {
+        return false;
+      }
       i += 2;
     } else {
-      return false;  // a byte that is a character of its own
+      return false;  // a byte that is no character
     }
   }
   return true;
 }
 
-std::string Encode(std::u16string_view text) {
+std::string Encode(std::u16string_view text, const std::vector<Mark>& marks) {
   const Tables& tables = GetTables();
   std::string out;
   out.reserve(text.size() * 2);
+  auto mark = marks.begin();
   for (std::size_t i = 0; i < text.size(); ++i) {
     char16_t c = text[i];
     if (c < 0x80) {
       out.push_back(static_cast<char>(c));
       continue;
     }
+    while (mark != marks.end() && mark->unit < i) ++mark;
+    if (mark != marks.end() && mark->unit == i) {
+      if (std::uint16_t code = MarkedCode(c, mark->value)) {
+        AppendCode(out, code);
+        continue;
+      }
+    }
     if (IsHighSurrogate(c) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) ++i;
     std::uint16_t code = tables.encode[c];
     if (code == kNoCode) {
       out.push_back(kUnmappable);
-    } else if (code < 0x100) {
-      out.push_back(static_cast<char>(code));
     } else {
-      out.push_back(static_cast<char>(code >> 8));
-      out.push_back(static_cast<char>(code & 0xFF));
+      AppendCode(out, code);
     }
   }
   return out;
 }
 
-std::size_t EncodedLength(std::u16string_view text, std::size_t i, std::size_t* units) {
+std::size_t EncodedLength(std::u16string_view text, std::size_t i, std::size_t* units, std::uint16_t mark) {
   char16_t c = text[i];
   *units = 1;
   if (c < 0x80) return 1;
+  if (std::uint16_t code = MarkedCode(c, mark)) return code < 0x100 ? 1 : 2;
   if (IsHighSurrogate(c) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
     *units = 2;
     return 1;

@@ -1,30 +1,37 @@
 // The Shift-JIS (code page 932) codec behind the editor.
 //
 // The editor control holds UTF-16 while the document is a sequence of
-// Shift-JIS bytes, and the two must convert into each other without loss:
-// a file the user opens has to save back byte for byte, whatever it holds.
-// The system's own conversion cannot promise that (it folds the NEC and IBM
-// duplicates onto one code and replaces bytes that are not Shift-JIS), so the
-// codec decodes every byte sequence to characters that encode back to exactly
-// those bytes:
+// Shift-JIS bytes. The user must see and copy every character as the
+// system's own conversion gives it, and a file must still save back byte for
+// byte, whatever it holds. The system's conversion alone cannot promise the
+// second: it folds the NEC and IBM extension duplicates onto one code, and it
+// has no character for bytes that are not Shift-JIS. So the codec decodes
+// bytes to the system's characters plus marks, and a mark says which other
+// bytes its character stands for:
 //
 //  - a byte below 0x80 is itself; 0xA1-0xDF are the half-width katakana;
 //  - a lead byte (0x81-0x9F, 0xE0-0xFC) followed by a trail byte (0x40-0x7E,
-//    0x80-0xFC) is one double-byte character. Its character is the system's
-//    when that character encodes back to the same code; the other codes (the
-//    extension duplicates, and codes the system leaves unassigned) decode to
-//    reserved private-use characters U+E800 and up, one for each code;
+//    0x80-0xFC) is one double-byte character, the system's character for the
+//    code. Where the system writes that character back as another code (the
+//    398 extension duplicates: 0xED40 is 纊, which the system writes as
+//    0xFA5C), the character is marked with its code. A code the system leaves
+//    unassigned is one placeholder U+FFFD, marked with the code;
 //  - every other byte (0x80, 0xA0, 0xFD-0xFF, a lead byte without its trail)
-//    is a character of its own, the reserved U+F700 plus the byte.
+//    is one placeholder U+FFFD, marked with the byte.
 //
-// Encoding is the inverse, and takes any other character as the system's
-// conversion does (best fit where it has one), or else as one "?" byte. A
-// surrogate pair, a character outside code page 932 by definition, is one "?".
+// Encoding is the inverse: a character whose mark belongs to it is written as
+// the mark's bytes; every other character as the system's conversion writes
+// it (best fit where it has one), or else as one "?" byte. A character the
+// system would write as a byte that is not Shift-JIS (U+0080, U+F8F0-U+F8F3)
+// is "?" too, so that nothing typed can become a stray byte; a surrogate pair,
+// a character outside code page 932 by definition, is one "?".
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quolvi::cp932 {
 
@@ -42,21 +49,38 @@ inline std::size_t CharLength(std::string_view text, std::size_t i) {
              : 1;
 }
 
-// First private-use character of the bytes that are characters on their own.
-inline constexpr char16_t kLoneByteBase = 0xF700;
-// First private-use character of the double-byte codes the system cannot
-// carry through UTF-16.
-inline constexpr char16_t kReservedPairBase = 0xE800;
+// The character that stands for bytes that are no character.
+inline constexpr char16_t kPlaceholder = 0xFFFD;
 
-std::u16string Decode(std::string_view bytes);
-std::string Encode(std::u16string_view text);
+// The mark of the character at text[unit]: value says which bytes it stands
+// for (see MarkedCode). Values run from 1 to kMaxMarkValue.
+struct Mark {
+  std::size_t unit;
+  std::uint16_t value;
+  bool operator==(const Mark& other) const { return unit == other.unit && value == other.value; }
+};
+inline constexpr std::uint16_t kMaxMarkValue = 2047;
+
+// Text with its marks, in ascending order of unit.
+struct MarkedText {
+  std::u16string text;
+  std::vector<Mark> marks;
+};
+
+MarkedText Decode(std::string_view bytes);
+std::string Encode(std::u16string_view text, const std::vector<Mark>& marks = {});
+
+// The code (one byte below 0x100, else two) that the mark value gives the
+// character c; 0 when the value is no mark of c.
+std::uint16_t MarkedCode(char16_t c, std::uint16_t value);
 
 // Whether the system's own conversion carries every character of bytes into
-// UTF-16 exactly as Decode does (no character needs a reserved one).
+// UTF-16 exactly as Decode does (Decode gives no marks).
 bool SystemDecodesAlike(std::string_view bytes);
 
-// Byte length of the character at text[i] once encoded; *units receives the
-// number of UTF-16 units it takes (2 for a surrogate pair, else 1).
-std::size_t EncodedLength(std::u16string_view text, std::size_t i, std::size_t* units);
+// Byte length of the character at text[i], carrying the mark value (0: none),
+// once encoded; *units receives the number of UTF-16 units it takes (2 for a
+// surrogate pair, else 1).
+std::size_t EncodedLength(std::u16string_view text, std::size_t i, std::size_t* units, std::uint16_t mark = 0);
 
 }  // namespace quolvi::cp932

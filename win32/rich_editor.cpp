@@ -9,9 +9,11 @@
 
 #include "core/cp932.h"
 #include "core/line_breaks.h"
+#include "core/marked_rtf.h"
 #include "core/position_map.h"
-#include "win32/text_file.h"
 #include "core/text_search.h"
+#include "win32/color.h"
+#include "win32/text_file.h"
 
 namespace quolvi {
 namespace {
@@ -70,6 +72,28 @@ struct UnicodeStreamSource {
   }
 };
 
+// Bytes that EM_STREAMIN reads as they come (rich text: the reader keeps its
+// place across pieces).
+struct ByteStreamSource {
+  std::string_view bytes;
+  std::size_t offset = 0;
+
+  static DWORD CALLBACK Read(DWORD_PTR cookie, LPBYTE buffer, LONG capacity, LONG* got) {
+    auto* self = reinterpret_cast<ByteStreamSource*>(cookie);
+    std::size_t count = std::min(self->bytes.size() - self->offset, static_cast<std::size_t>(capacity));
+    std::copy_n(self->bytes.data() + self->offset, count, buffer);
+    self->offset += count;
+    *got = static_cast<LONG>(count);
+    return 0;
+  }
+};
+
+DWORD CALLBACK AppendStreamed(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* taken) {
+  reinterpret_cast<std::string*>(cookie)->append(reinterpret_cast<const char*>(buffer), static_cast<std::size_t>(count));
+  *taken = count;
+  return 0;
+}
+
 }  // namespace
 // --- Text and positions ---------------------------------------------------
 
@@ -88,6 +112,28 @@ std::u16string RichEditor::UnicodeText() {
   return text;
 }
 
+cp932::MarkedText RichEditor::MarkedContent() {
+  cp932::MarkedText content{UnicodeText(), {}};
+  if (!mayHoldMarks_ || content.text.empty()) return content;
+  // A command asks for positions and text several times over; reading the
+  // marks takes a pass of rich text, so it is done once while nothing changes.
+  if (marksGeneration_ != generation_ || marksText_ != content.text) {
+    marks_ = ReadMarks(content.text);
+    marksText_ = content.text;
+    marksGeneration_ = generation_;
+  }
+  content.marks = marks_;
+  return content;
+}
+
+std::vector<cp932::Mark> RichEditor::ReadMarks(std::u16string_view text) {
+  if (!mayHoldMarks_ || text.empty()) return {};
+  std::string rtf;
+  EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&rtf), 0, AppendStreamed};
+  SendMessageW(window_.Get(), EM_STREAMOUT, SF_RTF, reinterpret_cast<LPARAM>(&stream));
+  return MarksFromRtf(rtf, text, markColors_);
+}
+
 void RichEditor::SetUnicodeText(std::u16string_view text) {
   // Streamed in pieces: given the whole text at once, the control takes time
   // quadratic in the number of lines.
@@ -102,18 +148,59 @@ void RichEditor::SetText(std::string_view bytes) {
     AnsiStreamSource source{bytes};
     EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0, AnsiStreamSource::Read};
     SendMessageA(window_.Get(), EM_STREAMIN, SF_TEXT, reinterpret_cast<LPARAM>(&stream));
+    mayHoldMarks_ = false;
   } else {
-    SetUnicodeText(cp932::Decode(bytes));
+    SetMarkedText(cp932::Decode(bytes));
   }
+}
+
+void RichEditor::SetMarkedText(const cp932::MarkedText& text) {
+  if (text.marks.empty()) {
+    SetUnicodeText(text.text);
+    mayHoldMarks_ = false;
+    return;
+  }
+  markColors_ = CurrentMarkColors();
+  mayHoldMarks_ = true;
+  StreamInRtf(MarkedTextToRtf(text, markColors_), false);
+}
+
+void RichEditor::StreamInRtf(const std::string& rtf, bool atSelection) {
+  ByteStreamSource source{rtf};
+  EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0, ByteStreamSource::Read};
+  SendMessageW(window_.Get(), EM_STREAMIN, SF_RTF | (atSelection ? SFF_SELECTION : 0), reinterpret_cast<LPARAM>(&stream));
+}
+
+MarkColors RichEditor::CurrentMarkColors() const {
+  MarkColors colors;
+  colors.autoText = fontColor_ == kClWindowText;
+  colors.text = ResolveColor(fontColor_);
+  colors.back = ResolveColor(backColor_);
+  return colors;
 }
 
 bool RichEditor::IsEmpty() { return SendMessageW(window_.Get(), WM_GETTEXTLENGTH, 0, 0) == 0; }
 
-void RichEditor::InsertAtSelection(std::u16string_view text, bool canUndo) {
-  std::u16string terminated(text);
-  SETTEXTEX how{static_cast<DWORD>(ST_SELECTION | (canUndo ? ST_KEEPUNDO : 0)), kCodePageUtf16};
-  SendMessageW(window_.Get(), EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how),
-               reinterpret_cast<LPARAM>(AsWide(terminated)));
+void RichEditor::InsertAtSelection(const cp932::MarkedText& text, bool canUndo) {
+  if (!mayHoldMarks_ && text.marks.empty()) {
+    std::u16string terminated(text.text);
+    SETTEXTEX how{static_cast<DWORD>(ST_SELECTION | (canUndo ? ST_KEEPUNDO : 0)), kCodePageUtf16};
+    SendMessageW(window_.Get(), EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how),
+                 reinterpret_cast<LPARAM>(AsWide(terminated)));
+    return;
+  }
+  // As rich text, which gives the inserted characters their own format
+  // (the neutral one, or their marks) instead of their neighbour's. The
+  // control records the replacement as one undo step.
+  if (!mayHoldMarks_) {
+    markColors_ = CurrentMarkColors();
+    mayHoldMarks_ = true;
+  }
+  int notices = changeNotices_;
+  StreamInRtf(MarkedTextToRtf(text, markColors_), true);
+  if (!canUndo) SendMessageW(window_.Get(), EM_EMPTYUNDOBUFFER, 0, 0);
+  // Not every version of the control reports a change for a stream.
+  if (changeNotices_ == notices && raiseChanges_) RaiseChange();
 }
 
 CHARRANGE RichEditor::GetCharRange() {
@@ -122,46 +209,58 @@ CHARRANGE RichEditor::GetCharRange() {
   return range;
 }
 
-std::string RichEditor::WholeText() { return cp932::Encode(UnicodeText()); }
+std::string RichEditor::WholeText() {
+  cp932::MarkedText content = MarkedContent();
+  return cp932::Encode(content.text, content.marks);
+}
 
 Position RichEditor::SelectionStart() {
-  return static_cast<Position>(ByteOffsetOfUnit(UnicodeText(), GetCharRange().cpMin));
+  cp932::MarkedText content = MarkedContent();
+  return static_cast<Position>(ByteOffsetOfUnit(content.text, GetCharRange().cpMin, content.marks));
 }
 
 Position RichEditor::SelectionLength() {
-  std::u16string text = UnicodeText();
+  cp932::MarkedText content = MarkedContent();
   CHARRANGE range = GetCharRange();
   // The control may report an end past the text (it counts a final
   // paragraph mark when everything is selected); the mapping stops at the end.
-  return static_cast<Position>(ByteOffsetOfUnit(text, range.cpMax) - ByteOffsetOfUnit(text, range.cpMin));
+  return static_cast<Position>(ByteOffsetOfUnit(content.text, range.cpMax, content.marks) -
+                               ByteOffsetOfUnit(content.text, range.cpMin, content.marks));
 }
 
 void RichEditor::SetSelectionStart(Position p) {
   // A caret inside a double-byte character moves back to its first byte, so
   // it stands before the character the position pointed into.
-  auto unit = static_cast<LONG>(UnitOfByteOffset(UnicodeText(), std::max(p, 0), Rounding::kDown));
+  cp932::MarkedText content = MarkedContent();
+  auto unit = static_cast<LONG>(UnitOfByteOffset(content.text, std::max(p, 0), Rounding::kDown, content.marks));
   CHARRANGE range{unit, unit};
   SendMessageW(window_.Get(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
 }
 
 void RichEditor::SetSelectionLength(Position n) {
-  std::u16string text = UnicodeText();
-  std::size_t start = ByteOffsetOfUnit(text, GetCharRange().cpMin);
+  cp932::MarkedText content = MarkedContent();
+  const auto& marks = content.marks;
+  std::size_t start = ByteOffsetOfUnit(content.text, GetCharRange().cpMin, marks);
   // The end of a selection that falls inside a double-byte character moves
   // past it, so that the selection holds every byte that was asked for.
   CHARRANGE range;
-  range.cpMin = static_cast<LONG>(UnitOfByteOffset(text, start, Rounding::kDown));
-  range.cpMax = n > 0 ? static_cast<LONG>(UnitOfByteOffset(text, start + n, Rounding::kUp)) : range.cpMin;
+  range.cpMin = static_cast<LONG>(UnitOfByteOffset(content.text, start, Rounding::kDown, marks));
+  range.cpMax =
+      n > 0 ? static_cast<LONG>(UnitOfByteOffset(content.text, start + n, Rounding::kUp, marks)) : range.cpMin;
   SendMessageW(window_.Get(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
   SendMessageW(window_.Get(), kRichEditScrollCaret, 0, 0);
 }
 
 std::string RichEditor::SelectedText() {
-  std::u16string text = UnicodeText();
+  cp932::MarkedText content = MarkedContent();
   CHARRANGE range = GetCharRange();
-  std::size_t from = std::min<std::size_t>(range.cpMin, text.size());
-  std::size_t to = std::min<std::size_t>(std::max(range.cpMax, range.cpMin), text.size());
-  return cp932::Encode(std::u16string_view(text).substr(from, to - from));
+  std::size_t from = std::min<std::size_t>(range.cpMin, content.text.size());
+  std::size_t to = std::min<std::size_t>(std::max(range.cpMax, range.cpMin), content.text.size());
+  std::vector<cp932::Mark> marks;
+  for (const cp932::Mark& mark : content.marks) {
+    if (mark.unit >= from && mark.unit < to) marks.push_back({mark.unit - from, mark.value});
+  }
+  return cp932::Encode(std::u16string_view(content.text).substr(from, to - from), marks);
 }
 
 void RichEditor::ReplaceSelectedText(std::string_view s) {
@@ -201,8 +300,9 @@ void RichEditor::PasteClipboard() {
     if (!chars) return;
     pasted.assign(chars, std::find(chars, chars + data.Count(), u'\0'));
   }
-  // The document keeps its line breaks as CR LF, whatever the other program wrote.
-  if (!pasted.empty()) InsertAtSelection(NormalizeLineBreaks<char16_t>(pasted), true);
+  // The document keeps its line breaks as CR LF, whatever the other program
+  // wrote; pasted characters carry no marks.
+  if (!pasted.empty()) InsertAtSelection({NormalizeLineBreaks<char16_t>(pasted), {}}, true);
 }
 
 bool RichEditor::UndoAvailable() { return SendMessageW(window_.Get(), EM_CANUNDO, 0, 0) != 0; }
@@ -223,6 +323,7 @@ void RichEditor::ClearText() {
   // text, while a new window is made at once.
   if (!IsEmpty()) RecreateControlWindow();
   SetWindowTextA(window_.Get(), "");
+  mayHoldMarks_ = false;
   SendMessageW(window_.Get(), EM_SETMODIFY, 0, 0);
 }
 

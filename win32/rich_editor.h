@@ -3,20 +3,47 @@
 //
 // The control holds UTF-16 and counts its positions in UTF-16 units, while
 // the editor speaks Shift-JIS bytes. The text goes in and out through the
-// codec in cp932.h, which carries every byte sequence through UTF-16 and back
-// unchanged, and positions are mapped through the text (position_map.h).
-// Characters that reach the control as ANSI messages lose that exactness, so
-// the control is subclassed: typed non-ASCII characters and pasted text are
-// inserted as UTF-16 by the editor itself.
+// codec in cp932.h, and positions are mapped through the text
+// (position_map.h). Characters that reach the control as ANSI messages lose
+// their exactness, so the control is subclassed: typed non-ASCII characters
+// and pasted text are inserted as UTF-16 by the editor itself.
+//
+// The control shows every character as the system's conversion gives it, so
+// a character that stands for other bytes (an extension duplicate such as
+// 纊 from 0xED40, which the system writes as 0xFA5C, or the placeholder
+// U+FFFD of a stray byte) carries a mark, and the mark lives in the control,
+// with the character: undo, cutting and word-wrap switches move and restore
+// the two together, and whatever the user types or pastes comes without one.
+// The mark is a character format the program sets nowhere else, for the
+// control keeps formats per run of characters and restores them with the
+// text it undoes. Which format: the rich-edit control of RICHED32 keeps every
+// format through undo, but sets many at once only as it reads RTF
+// (EM_STREAMIN), and one EM_SETCHARFORMAT per character costs a
+// re-layout of its paragraph and a walk over the paragraphs before it, which
+// a file with thousands of stray bytes would wait minutes for. Of what its
+// RTF reader sets, only the text and background colours carry a number and
+// show nothing when they differ from the document's by a shade. So a mark is
+// a shade of colour (marked_rtf.h), written in one pass of RTF and read back
+// in one pass of RTF (EM_STREAMOUT) against the control's own text. A text
+// without marks goes in and out as plain text, as fast as before.
+//
+// The editor remembers whether the control may hold marks: then its text is
+// read with them, its own insertions write the neutral format (so that a
+// character typed next to a marked one takes no mark from it), and a change
+// of font or colours writes the text anew, for the marked runs keep the
+// format they were written with.
 #pragma once
 
 #include <windows.h>
 #include <richedit.h>
 
+#include <functional>
 #include <string>
 
-#include "win32/handles.h"
+#include "core/cp932.h"
 #include "core/editor.h"
+#include "core/marked_rtf.h"
+#include "win32/handles.h"
 
 namespace quolvi {
 
@@ -82,10 +109,24 @@ class RichEditor final : public Editor {
 
  private:
   std::u16string UnicodeText();
+  // The text with its marks (none while the control holds none).
+  cp932::MarkedText MarkedContent();
+  std::vector<cp932::Mark> ReadMarks(std::u16string_view text);
   void SetUnicodeText(std::u16string_view text);
   // Sets the whole text, as the fastest way in that keeps every byte allows.
   void SetText(std::string_view bytes);
-  void InsertAtSelection(std::u16string_view text, bool canUndo);
+  void SetMarkedText(const cp932::MarkedText& text);
+  void StreamInRtf(const std::string& rtf, bool atSelection);
+  MarkColors CurrentMarkColors() const;
+  // Replaces the selection; with canUndo the replacement is one undo step.
+  void InsertAtSelection(const cp932::MarkedText& text, bool canUndo);
+  // A character typed at the keyboard: in overwrite mode it takes the place
+  // of the character after the caret, which SelectForOverwrite selects.
+  void InsertTyped(std::u16string_view text);
+  void SelectForOverwrite();
+  // Carries out a change of font or colours; where the control may hold
+  // marks, the text is written anew with them afterwards (see above).
+  void ChangePresentation(const std::function<void()>& change);
   CHARRANGE GetCharRange();
   bool IsEmpty();
   void CreateControlWindow();
@@ -103,7 +144,18 @@ class RichEditor final : public Editor {
   int id_ = 0;
   RECT bounds_{};
   bool raiseChanges_ = true;
+  int changeNotices_ = 0;  // the control's change notifications so far
   char16_t pendingHighSurrogate_ = 0;
+  bool overwrite_ = false;    // overwrite mode (the Insert key)
+  bool mayHoldMarks_ = false;
+  MarkColors markColors_;     // the colours the marks in the control were written against
+  // The marks last read, for the text they were read with; good while no
+  // message that may change the text has reached the control since
+  // (generation_ counts those).
+  unsigned generation_ = 0;
+  unsigned marksGeneration_ = 0;
+  std::u16string marksText_;
+  std::vector<cp932::Mark> marks_;
 
   bool wordWrap_ = false;
   ColorValue backColor_ = kClWindow;

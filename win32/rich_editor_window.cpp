@@ -20,6 +20,28 @@ constexpr wchar_t kEditorProperty[] = L"Quolvi.RichEditor";
 constexpr char kDefaultFace[] = "ＭＳ ゴシック";
 constexpr std::size_t kMaxFaceBytes = LF_FACESIZE - 1;
 
+// The messages the editor asks the control with, which change nothing.
+bool IsQuestion(UINT message) {
+  switch (message) {
+    case EM_GETTEXTEX:
+    case EM_GETTEXTLENGTHEX:
+    case EM_GETTEXTRANGE:
+    case EM_EXGETSEL:
+    case EM_EXSETSEL:
+    case EM_STREAMOUT:
+    case EM_CANUNDO:
+    case EM_GETMODIFY:
+    case EM_GETLINECOUNT:
+    case EM_LINEINDEX:
+    case EM_LINELENGTH:
+    case WM_GETTEXT:
+    case WM_GETTEXTLENGTH:
+      return true;
+    default:
+      return false;
+  }
+}
+
 bool IsHighSurrogate(WPARAM c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLowSurrogate(WPARAM c) { return c >= 0xDC00 && c <= 0xDFFF; }
 bool KeyDown(int key) { return GetKeyState(key) < 0; }
@@ -50,6 +72,7 @@ void RichEditor::CreateControlWindow() {
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
                               GetModuleHandleA(nullptr), nullptr);
   window_.Reset(hwnd);
+  overwrite_ = false;  // a new control starts in insert mode
   if (!hwnd) return;
   // Subclassing with a Unicode window procedure makes the window a Unicode
   // one: messages reach HandleMessage in UTF-16 and the control in ANSI.
@@ -72,7 +95,9 @@ void RichEditor::SetBounds(const RECT& bounds) {
 
 bool RichEditor::HandleCommand(WPARAM wParam, LPARAM lParam) {
   if (!window_ || reinterpret_cast<HWND>(lParam) != window_.Get()) return false;
-  if (HIWORD(wParam) == EN_CHANGE && raiseChanges_) RaiseChange();
+  if (HIWORD(wParam) != EN_CHANGE) return true;
+  ++changeNotices_;
+  if (raiseChanges_) RaiseChange();
   return true;
 }
 
@@ -94,24 +119,48 @@ void RichEditor::SetWordWrap(bool on) {
   wordWrap_ = on;
   if (!window_) return;
   // The wrap style only takes effect when the window is created, so the
-  // window is made anew and the text carried over as UTF-16, which keeps
-  // every character. Carrying the text over is not an edit by the user and
-  // raises no change event.
-  std::u16string text = UnicodeText();
+  // window is made anew and the text carried over as UTF-16 with its marks,
+  // which keeps every character. Carrying the text over is not an edit by
+  // the user and raises no change event.
+  cp932::MarkedText text = MarkedContent();
   bool modified = SendMessageW(window_.Get(), EM_GETMODIFY, 0, 0) != 0;
   raiseChanges_ = false;
   RecreateControlWindow();
   if (window_) {
-    SetUnicodeText(text);
+    SetMarkedText(text);
     SendMessageW(window_.Get(), EM_SETMODIFY, modified, 0);
+  }
+  raiseChanges_ = true;
+}
+
+void RichEditor::ChangePresentation(const std::function<void()>& change) {
+  if (!window_ || !mayHoldMarks_) {
+    change();
+    return;
+  }
+  // The marks are read with the colours they were written against, before
+  // the change.
+  cp932::MarkedText text = MarkedContent();
+  CHARRANGE selection = GetCharRange();
+  bool modified = SendMessageW(window_.Get(), EM_GETMODIFY, 0, 0) != 0;
+  change();
+  raiseChanges_ = false;
+  RecreateControlWindow();  // which applies the new font and colours
+  if (window_) {
+    SetMarkedText(text);
+    SendMessageW(window_.Get(), EM_SETMODIFY, modified, 0);
+    SendMessageW(window_.Get(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+    SendMessageW(window_.Get(), WM_USER + 49, 0, 0);  // EM_SCROLLCARET of the rich-edit control
   }
   raiseChanges_ = true;
 }
 
 void RichEditor::SetBackColor(ColorValue color) {
   if (color == backColor_) return;
-  backColor_ = color;
-  ApplyBackColor();
+  ChangePresentation([this, color] {
+    backColor_ = color;
+    ApplyBackColor();
+  });
 }
 
 void RichEditor::SetFaceName(const std::string& face) {
@@ -126,22 +175,28 @@ void RichEditor::SetFaceName(const std::string& face) {
   }
   std::string taken = face.substr(0, length);
   if (taken == faceName_) return;
-  faceName_ = taken;
-  ApplyCharFormat();
+  ChangePresentation([this, &taken] {
+    faceName_ = taken;
+    ApplyCharFormat();
+  });
 }
 
 int RichEditor::PointSize() const { return PointSizeFromHeight(height_, dpi_); }
 
 void RichEditor::SetPointSize(int points) {
   if (points == PointSize()) return;
-  height_ = HeightFromPointSize(points, dpi_);
-  ApplyCharFormat();
+  ChangePresentation([this, points] {
+    height_ = HeightFromPointSize(points, dpi_);
+    ApplyCharFormat();
+  });
 }
 
 void RichEditor::SetFontColor(ColorValue color) {
   if (color == fontColor_) return;
-  fontColor_ = color;
-  ApplyCharFormat();
+  ChangePresentation([this, color] {
+    fontColor_ = color;
+    ApplyCharFormat();
+  });
 }
 
 void RichEditor::ApplyCharFormat() {
@@ -189,11 +244,34 @@ LRESULT CALLBACK RichEditor::EditorWindowProc(HWND hwnd, UINT message, WPARAM wP
   return self->HandleMessage(message, wParam, lParam);
 }
 
+void RichEditor::SelectForOverwrite() {
+  // In overwrite mode a typed character takes the place of the character
+  // after the caret, whatever its length, unless the caret stands at the end
+  // of a line. The editor does this itself for every character: not every
+  // version of the control overwrites at all.
+  CHARRANGE selection = GetCharRange();
+  if (!overwrite_ || selection.cpMin != selection.cpMax) return;
+  wchar_t next[3] = L"";
+  TEXTRANGEW range{{selection.cpMin, selection.cpMin + 2}, next};
+  LRESULT got = SendMessageW(window_.Get(), EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range));
+  if (got <= 0 || next[0] == L'\r' || next[0] == L'\n') return;
+  selection.cpMax += got == 2 && IsHighSurrogate(next[0]) && IsLowSurrogate(next[1]) ? 2 : 1;
+  SendMessageW(window_.Get(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+}
+
+void RichEditor::InsertTyped(std::u16string_view text) {
+  SelectForOverwrite();
+  InsertAtSelection({std::u16string(text), {}}, true);
+}
+
 LRESULT RichEditor::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
   return CallWindowProcW(originalProc_, window_.Get(), message, wParam, lParam);
 }
 
 LRESULT RichEditor::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  // Any other message may change the text or its marks (a key, the mouse
+  // dragging text, an undo), so the marks read before are read again.
+  if (!IsQuestion(message)) ++generation_;
   switch (message) {
     case WM_CHAR:
     case WM_IME_CHAR: {
@@ -206,22 +284,21 @@ LRESULT RichEditor::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       char16_t high = std::exchange(pendingHighSurrogate_, u'\0');
       if (IsLowSurrogate(wParam)) {
-        if (high != 0) InsertAtSelection(std::u16string{high, static_cast<char16_t>(wParam)}, true);
+        if (high != 0) InsertTyped(std::u16string{high, static_cast<char16_t>(wParam)});
         return 0;
       }
       if (wParam >= 0x80) {
-        InsertAtSelection(std::u16string(1, static_cast<char16_t>(wParam)), true);
+        InsertTyped(std::u16string(1, static_cast<char16_t>(wParam)));
         return 0;
       }
+      if (wParam >= 0x20 || wParam == '\t') SelectForOverwrite();
       return DefaultProc(WM_CHAR, wParam, lParam);
     }
     case WM_UNICHAR:
       if (wParam == UNICODE_NOCHAR) return TRUE;
       if (wParam >= 0x10000) {
         WPARAM c = wParam - 0x10000;
-        InsertAtSelection(std::u16string{static_cast<char16_t>(0xD800 + (c >> 10)),
-                                         static_cast<char16_t>(0xDC00 + (c & 0x3FF))},
-                          true);
+        InsertTyped(std::u16string{static_cast<char16_t>(0xD800 + (c >> 10)), static_cast<char16_t>(0xDC00 + (c & 0x3FF))});
         return 0;
       }
       return HandleMessage(WM_CHAR, wParam, lParam);
@@ -233,6 +310,10 @@ LRESULT RichEditor::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
           (wParam == VK_INSERT && KeyDown(VK_SHIFT) && !KeyDown(VK_CONTROL))) {
         PasteClipboard();
         return 0;
+      }
+      // The Insert key alone switches between insert and overwrite mode.
+      if (wParam == VK_INSERT && !KeyDown(VK_SHIFT) && !KeyDown(VK_CONTROL) && !KeyDown(VK_MENU)) {
+        overwrite_ = !overwrite_;
       }
       break;
     case WM_GETTEXTLENGTH:

@@ -39,6 +39,7 @@ class RichEditorTest : public ::testing::Test {
     SetClipboardData(CF_UNICODETEXT, memory);
     CloseClipboard();
   }
+  std::u16string ClipboardText() { return ReadClipboardText(host_.window()); }
 
   EditorHost host_;
 };
@@ -193,14 +194,14 @@ TEST_F(RichEditorTest, OtherProgramsCanReadTheTextWithWmGetText) {
   EXPECT_STREQ(wide, L"表\r");
 }
 
-TEST_F(RichEditorTest, CopyAndPasteCarryEveryByte) {
-  const std::string bytes = "表\x80\xFD\x87\x90\x85\x40ｱ";
-  SetText(bytes);
+TEST_F(RichEditorTest, CopyGivesWhatTheUserSeesAndPasteWritesWhatTheSystemWrites) {
+  SetText("表\x80\xFD\x87\x90\x85\x40ｱ");
   editor().SelectWholeText();
   editor().CopySelection();
+  EXPECT_EQ(ClipboardText(), u"表\uFFFD\uFFFD\u2252\uFFFDｱ");
   editor().ClearText();
   editor().PasteClipboard();
-  EXPECT_EQ(editor().WholeText(), bytes);
+  EXPECT_EQ(editor().WholeText(), "表??\x81\xE0?ｱ");
 }
 
 TEST_F(RichEditorTest, PastedLineBreaksBecomeCrLfAndForeignCharactersCountAsQuestionMarks) {
@@ -316,6 +317,39 @@ TEST_F(RichEditorTest, WordWrapRecreatesTheControlAndKeepsTheText) {
   // The new window is the one whose changes count.
   SendMessageW(editor().Handle(), WM_CHAR, 'x', 1);
   EXPECT_EQ(host_.changes(), 1);
+}
+
+TEST_F(RichEditorTest, MarkedCharactersTakeTheFontAndColoursOfTheRest) {
+  // 纊 from its NEC-selected code, an unassigned code, 纊 from the system's code
+  const std::string bytes = "a\xED\x40\x85\x40" "b\xFA\x5C";
+  SetText(bytes);
+  editor().SetSelectionStart(static_cast<Position>(bytes.size()));
+  SendMessageW(editor().Handle(), WM_CHAR, L'纊', 1);  // typed: written as the system writes it
+  const std::string expected = bytes + "\xFA\x5C";
+  // A colour a shade off the one before gives no character a mark.
+  editor().SetFontColor(GetSysColor(COLOR_WINDOWTEXT) ^ 0x010000);
+  EXPECT_EQ(editor().WholeText(), expected);
+  editor().SetFaceName("IPAGothic");
+  editor().SetPointSize(20);
+  editor().SetFontColor(0x204060);
+  editor().SetBackColor(0xE0F0FF);
+  EXPECT_EQ(editor().WholeText(), expected);
+  EXPECT_EQ(host_.changes(), 1);
+  for (LONG unit = 0; unit < 6; ++unit) {
+    CHARRANGE range{unit, unit + 1};
+    SendMessageW(editor().Handle(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    CHARFORMAT2A format{};
+    format.cbSize = sizeof format;
+    SendMessageA(editor().Handle(), EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    EXPECT_STREQ(format.szFaceName, "IPAGothic") << unit;
+    EXPECT_EQ(format.yHeight, 400) << unit;
+    for (int shift : {0, 8, 16}) {
+      EXPECT_LE(std::abs(static_cast<int>((format.crTextColor >> shift) & 0xFF) - ((0x204060 >> shift) & 0xFF)), 3);
+      if (!(format.dwEffects & CFE_AUTOBACKCOLOR)) {
+        EXPECT_LE(std::abs(static_cast<int>((format.crBackColor >> shift) & 0xFF) - ((0xE0F0FF >> shift) & 0xFF)), 3);
+      }
+    }
+  }
 }
 
 TEST_F(RichEditorTest, PropertiesSetBeforeTheWindowExistsApplyWhenItIsCreated) {

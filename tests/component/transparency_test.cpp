@@ -1,11 +1,13 @@
 // Every byte sequence without NUL loads and saves back byte for byte (line
-// breaks aside), through the real control.
+// breaks aside), through the real control, while the control shows and copies
+// every character as the system's conversion gives it.
 #include <gtest/gtest.h>
 
 #include <random>
 
 #include "core/cp932.h"
 #include "core/line_breaks.h"
+#include "core/replace_all.h"
 #include "tests/support/editor_host.h"
 #include "tests/support/temp_dir.h"
 
@@ -40,50 +42,156 @@ std::string Corpus() {
   return corpus;
 }
 
-TEST(TransparencyTest, TheCorpusLoadsAndSavesBackByteForByte) {
-  EditorHost host;
-  TempDir dir;
-  const std::string corpus = Corpus();
-  WriteBytes(dir.File("in.txt"), corpus);
-  host.editor().LoadTextFile(dir.File("in.txt"));
-  ASSERT_EQ(host.editor().WholeText(), corpus);
-  host.editor().SaveTextFile(dir.File("out.txt"));
-  EXPECT_EQ(ReadBytes(dir.File("out.txt")), corpus);
+// Where the corpus's row of a lead byte starts.
+Position RowOf(int lead) {
+  int index = lead <= 0x9F ? lead - 0x81 : lead - 0xE0 + 31;
+  return index * (188 * 2 + 2);
 }
 
-TEST(TransparencyTest, TheCorpusSurvivesWordWrapSwitches) {
-  EditorHost host;
-  const std::string corpus = Corpus();
-  host.editor().ReplaceSelectedText(corpus);
-  host.editor().SetWordWrap(true);
-  EXPECT_EQ(host.editor().WholeText(), corpus);
-  host.editor().SetWordWrap(false);
-  EXPECT_EQ(host.editor().WholeText(), corpus);
+// What the user sees for bytes, by the system's own conversion: its
+// character for every code it has one for, and U+FFFD for each code or byte
+// that is no character.
+std::u16string Shown(std::string_view bytes) {
+  std::u16string shown;
+  for (std::size_t i = 0; i < bytes.size();) {
+    std::size_t length = cp932::CharLength(bytes, i);
+    auto b = static_cast<unsigned char>(bytes[i]);
+    wchar_t c = 0;
+    bool isCharacter = length == 2 || b < 0x80 || (b >= 0xA1 && b <= 0xDF);
+    if (!isCharacter || MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, bytes.data() + i, static_cast<int>(length), &c, 1) != 1) {
+      c = 0xFFFD;
+    }
+    shown.push_back(static_cast<char16_t>(c));
+    i += length;
+  }
+  return shown;
 }
 
-TEST(TransparencyTest, RandomBytesComeBackWithOnlyTheirLineBreaksChanged) {
-  EditorHost host;
-  TempDir dir;
+class TransparencyTest : public ::testing::Test {
+ protected:
+  RichEditor& editor() { return host_.editor(); }
+  // The editor holds bytes: it shows them as the system would and gives
+  // them back unchanged.
+  void ExpectHolds(const std::string& bytes) {
+    EXPECT_EQ(ControlText(editor().Handle()), Shown(bytes));
+    EXPECT_EQ(editor().WholeText(), bytes);
+  }
+
+  EditorHost host_;
+  TempDir dir_;
+};
+
+TEST_F(TransparencyTest, TheCorpusShowsAsTheSystemsCharactersAndSavesBackByteForByte) {
+  const std::string corpus = Corpus();
+  WriteBytes(dir_.File("in.txt"), corpus);
+  editor().LoadTextFile(dir_.File("in.txt"));
+  ExpectHolds(corpus);
+  editor().SaveTextFile(dir_.File("out.txt"));
+  EXPECT_EQ(ReadBytes(dir_.File("out.txt")), corpus);
+
+  // Copied, the NEC row 13 and the NEC-selected IBM extensions are the
+  // system's characters (≒ for 0x8790, 纊 for 0xED40); stray bytes are U+FFFD.
+  editor().SetSelectionStart(RowOf(0x87));
+  editor().SetSelectionLength(RowOf(0x88) - RowOf(0x87));
+  editor().CopySelection();
+  std::u16string copied = ReadClipboardText(host_.window());
+  EXPECT_EQ(copied, Shown(corpus.substr(RowOf(0x87), RowOf(0x88) - RowOf(0x87))));
+  EXPECT_EQ(copied[0x90 - 0x41], u'\u2252');
+  editor().SetSelectionStart(RowOf(0xED));
+  editor().SetSelectionLength(2);
+  editor().CopySelection();
+  EXPECT_EQ(ReadClipboardText(host_.window()), u"\u7E8A");
+  const auto singles = static_cast<Position>(corpus.find("\x7E\x7F\x80"));
+  editor().SetSelectionStart(singles + 2);
+  editor().SetSelectionLength(1);
+  editor().CopySelection();
+  EXPECT_EQ(ReadClipboardText(host_.window()), u"\uFFFD");
+}
+
+TEST_F(TransparencyTest, TheCorpusSurvivesWordWrapSwitchesReplaceAllAndUndo) {
+  std::string corpus = Corpus() + "\r\nold";
+  editor().ReplaceSelectedText(corpus);
+  editor().SetWordWrap(true);
+  ExpectHolds(corpus);
+  editor().SetWordWrap(false);
+  ExpectHolds(corpus);
+
+  editor().SetSelectionStart(0);
+  EXPECT_EQ(ReplaceAll(editor(), SearchFields{"old", "new", kOptionReplaceAll}), 1);
+  corpus.replace(corpus.size() - 3, 3, "new");
+  ExpectHolds(corpus);
+
+  // Typing over a run of marked characters, then undoing it.
+  const Position from = RowOf(0x87);
+  editor().SetSelectionStart(from);
+  editor().SetSelectionLength(400);
+  SendMessageW(editor().Handle(), WM_CHAR, 'z', 1);
+  ASSERT_EQ(editor().WholeText(), corpus.substr(0, from) + "z" + corpus.substr(from + 400));
+  ASSERT_TRUE(editor().UndoAvailable());
+  editor().UndoLastEdit();
+  ExpectHolds(corpus);
+  editor().SaveTextFile(dir_.File("out.txt"));
+  EXPECT_EQ(ReadBytes(dir_.File("out.txt")), corpus);
+}
+
+TEST_F(TransparencyTest, TypedAndPastedCharactersAreWrittenAsTheSystemWritesThem) {
+  editor().ReplaceSelectedText("\xED\x40\x80");  // 纊 as the NEC-selected code, a stray byte
+  editor().SetSelectionStart(2);
+  SendMessageW(editor().Handle(), WM_CHAR, L'纊', 1);
+  EXPECT_EQ(editor().WholeText(), "\xED\x40\xFA\x5C\x80");
+  // Over a selection that starts with the marked character.
+  editor().SetSelectionStart(0);
+  editor().SetSelectionLength(2);
+  SendMessageW(editor().Handle(), WM_CHAR, L'纊', 1);
+  EXPECT_EQ(editor().WholeText(), "\xFA\x5C\xFA\x5C\x80");
+  // Undone in one step, the marked character comes back with its mark.
+  editor().UndoLastEdit();
+  EXPECT_EQ(editor().WholeText(), "\xED\x40\xFA\x5C\x80");
+  editor().SetSelectionStart(0);
+  editor().SetSelectionLength(2);
+  SendMessageW(editor().Handle(), WM_CHAR, L'纊', 1);
+  // After the stray byte: the placeholder itself, private-use characters
+  // and characters the system would write as stray bytes.
+  editor().SetSelectionStart(5);
+  SendMessageW(editor().Handle(), WM_CHAR, 0xFFFD, 1);
+  ASSERT_TRUE(OpenClipboard(host_.window()));
+  EmptyClipboard();
+  const std::u16string pasted = u"\uFFFD\uE800\uF780\uF7FF\u0080\uF8F0\uE000";
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (pasted.size() + 1) * sizeof(char16_t));
+  std::copy_n(pasted.c_str(), pasted.size() + 1, static_cast<char16_t*>(GlobalLock(memory)));
+  GlobalUnlock(memory);
+  SetClipboardData(CF_UNICODETEXT, memory);
+  CloseClipboard();
+  editor().PasteClipboard();
+  // A character beyond the first plane, two units to the control, before the
+  // marked placeholder: one "?".
+  editor().SetSelectionStart(0);
+  SendMessageW(editor().Handle(), WM_UNICHAR, 0x1F600, 1);
+  editor().SaveTextFile(dir_.File("out.txt"));
+  // U+E000 is the first user-defined character, 0xF040.
+  EXPECT_EQ(ReadBytes(dir_.File("out.txt")), "?\xFA\x5C\xFA\x5C\x80?" "??????\xF0\x40");
+}
+
+TEST_F(TransparencyTest, RandomBytesComeBackWithOnlyTheirLineBreaksChanged) {
   std::mt19937 random(20261207);
   std::uniform_int_distribution<int> byte(1, 255);
   std::string bytes(1 << 20, '\0');
   for (char& c : bytes) c = static_cast<char>(byte(random));
-  WriteBytes(dir.File("random.bin"), bytes);
-  host.editor().LoadTextFile(dir.File("random.bin"));
-  host.editor().SaveTextFile(dir.File("saved.bin"));
-  EXPECT_EQ(ReadBytes(dir.File("saved.bin")), NormalizeLineBreaks<char>(bytes));
+  WriteBytes(dir_.File("random.bin"), bytes);
+  editor().LoadTextFile(dir_.File("random.bin"));
+  editor().SaveTextFile(dir_.File("saved.bin"));
+  EXPECT_EQ(ReadBytes(dir_.File("saved.bin")), NormalizeLineBreaks<char>(bytes));
 }
 
-TEST(TransparencyTest, SelectedTextAndPositionsAgreeWithWholeText) {
-  EditorHost host;
-  const std::string text = "a表\x80\r\n\x87\x90ｱ\x95";
-  host.editor().ReplaceSelectedText(text);
+TEST_F(TransparencyTest, SelectedTextAndPositionsAgreeWithWholeText) {
+  const std::string text = "a表\x80\r\n\x87\x90ｱ\x85\x40\x95";
+  editor().ReplaceSelectedText(text);
   const auto size = static_cast<Position>(text.size());
   for (Position start = 0; start <= size;) {
-    host.editor().SetSelectionStart(start);
-    host.editor().SetSelectionLength(size - start);
-    ASSERT_EQ(host.editor().SelectionStart(), start);
-    ASSERT_EQ(host.editor().SelectedText(), text.substr(start));
+    editor().SetSelectionStart(start);
+    editor().SetSelectionLength(size - start);
+    ASSERT_EQ(editor().SelectionStart(), start);
+    ASSERT_EQ(editor().SelectedText(), text.substr(start));
     // The two bytes of a line break are one character to the control.
     std::size_t length = start < size ? cp932::CharLength(text, start) : 1;
     if (text.compare(start, 2, "\r\n") == 0) length = 2;

@@ -68,6 +68,27 @@ TEST_F(TypingTest, InputMethodCharactersArriveIntact) {
   EXPECT_TRUE(TextBecomes("表示")) << host_.editor().WholeText();
 }
 
+TEST_F(TypingTest, InOverwriteModeJapaneseReplacesOneCharacterAsAsciiDoes) {
+  host_.editor().ReplaceSelectedText("abあいう\r\nc");
+  host_.editor().SetSelectionStart(0);
+  PressKey(VK_INSERT);
+  TypeUnicode(u"日x");
+  ASSERT_TRUE(TextBecomes("日xあいう\r\nc")) << host_.editor().WholeText();
+  TypeUnicode(u"y本");
+  ASSERT_TRUE(TextBecomes("日xy本う\r\nc")) << host_.editor().WholeText();
+  // At the end of a line there is nothing to replace.
+  TypeUnicode(u"語z漢");
+  ASSERT_TRUE(TextBecomes("日xy本語z漢\r\nc")) << host_.editor().WholeText();
+  // One undo step for each Japanese character, as in insert mode.
+  host_.editor().UndoLastEdit();
+  EXPECT_EQ(host_.editor().WholeText(), "日xy本語z\r\nc");
+  // Insert mode again.
+  PressKey(VK_INSERT);
+  host_.editor().SetSelectionStart(0);
+  TypeUnicode(u"字");
+  EXPECT_TRUE(TextBecomes("字日xy本語z\r\nc")) << host_.editor().WholeText();
+}
+
 TEST_F(TypingTest, ACharacterOutsideCodePage932CountsAsOneQuestionMark) {
   TypeUnicode(u"a\U0001F600b");
   EXPECT_TRUE(TextBecomes("a?b")) << host_.editor().WholeText();

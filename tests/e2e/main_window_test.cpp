@@ -3,6 +3,7 @@
 
 #include "app/commands.h"
 #include "tests/e2e/app_driver.h"
+#include "tests/support/temp_dir.h"
 #include "tests/support/wait.h"
 
 namespace quolvi::test {
@@ -21,6 +22,48 @@ TEST(MainWindowTest, StartsCentredWithAnEmptyDocument) {
   EXPECT_EQ(app.StatusText(), "");
   EXPECT_NE(app.statusBar(), nullptr);
   EXPECT_NE(GetMenu(app.window()), nullptr);
+}
+
+std::string TextOf(HWND window) {
+  char text[256] = "";
+  GetWindowTextA(window, text, sizeof text);
+  return text;
+}
+
+TEST(MainWindowTest, TheTaskbarShowsTheApplicationsTitleWhateverTheCaption) {
+  TempDir dir;
+  WriteBytes(dir.File("a.txt"), "a");
+  App app("\"" + dir.File("a.txt") + "\"");
+  ASSERT_NE(app.Caption(), "Quolvi");
+  // The taskbar and the task switcher list the unowned window, which bears
+  // the title; the main window belongs to it.
+  HWND application = GetWindow(app.window(), GW_OWNER);
+  ASSERT_NE(application, nullptr);
+  EXPECT_EQ(TextOf(application), "Quolvi");
+  EXPECT_TRUE(IsWindowVisible(application));
+  RECT frame;
+  GetWindowRect(application, &frame);
+  EXPECT_TRUE(IsRectEmpty(&frame));  // shown, but nothing of it can be seen
+  EXPECT_EQ(GetWindow(application, GW_OWNER), nullptr);
+  EXPECT_FALSE(GetWindowLongA(application, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+  EXPECT_FALSE(GetWindowLongA(app.window(), GWL_EXSTYLE) & WS_EX_APPWINDOW);
+
+  // Minimising the main window minimises the application, with the find
+  // dialog; restoring the application brings them back, the main window active.
+  app.Activate();
+  app.Press('F', kCtrl);
+  HWND find = app.WaitForDialog();
+  ASSERT_NE(find, nullptr);
+  app.Activate();
+  PostMessageA(app.window(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  EXPECT_TRUE(WaitUntil([&] { return IsIconic(application) && !IsWindowVisible(app.window()) && !IsWindowVisible(find); }));
+  PostMessageA(application, WM_SYSCOMMAND, SC_RESTORE, 0);
+  EXPECT_TRUE(WaitUntil([&] { return !IsIconic(application) && IsWindowVisible(app.window()) && IsWindowVisible(find); }));
+  EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == app.window(); }));
+  EXPECT_FALSE(IsIconic(app.window()));
+  // Closing the application closes the main window.
+  PostMessageA(application, WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_TRUE(app.WaitForExit());
 }
 
 TEST(MainWindowTest, EscClosesTheWindow) {

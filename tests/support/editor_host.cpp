@@ -1,5 +1,9 @@
 #include "tests/support/editor_host.h"
 
+#include <richedit.h>
+
+#include <algorithm>
+
 namespace quolvi::test {
 
 EditorHost::EditorHost(bool visible) {
@@ -25,6 +29,31 @@ EditorHost::~EditorHost() { DestroyBoundWindow(); }
 LRESULT EditorHost::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_COMMAND && editor_.HandleCommand(wParam, lParam)) return 0;
   return DefaultHandling(message, wParam, lParam);
+}
+
+std::u16string ControlText(HWND control) {
+  GETTEXTLENGTHEX length{GTL_NUMCHARS | GTL_PRECISE, 1200};
+  auto units = static_cast<std::size_t>(SendMessageW(control, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0));
+  std::u16string text(units + 1, u'\0');
+  GETTEXTEX request{};
+  request.cb = static_cast<DWORD>(text.size() * sizeof(char16_t));
+  request.codepage = 1200;
+  auto got = SendMessageW(control, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&request), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<std::size_t>(std::max<LRESULT>(got, 0)));
+  return text;
+}
+
+std::u16string ReadClipboardText(HWND owner) {
+  std::u16string text;
+  if (!OpenClipboard(owner)) return text;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (auto* chars = static_cast<const char16_t*>(GlobalLock(data))) {
+      text = chars;
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
 }
 
 }  // namespace quolvi::test

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "win32/base_window.h"
 #include "win32/rich_editor.h"
 
@@ -28,5 +30,11 @@ class EditorHost : public BaseWindow<EditorHost> {
   RichEditor editor_;
   int changes_ = 0;
 };
+
+// The characters the control holds, which the user sees.
+std::u16string ControlText(HWND control);
+
+// The text on the clipboard as CF_UNICODETEXT; empty when there is none.
+std::u16string ReadClipboardText(HWND owner);
 
 }  // namespace quolvi::test

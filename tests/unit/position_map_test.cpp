@@ -26,25 +26,30 @@ TEST(PositionMapTest, ByteOffsetsMapToUnitsAndRoundInsideACharacter) {
 }
 
 TEST(PositionMapTest, EveryKindOfCharacterCountsItsEncodedBytes) {
-  // half-width katakana 1, reserved lone byte 1, reserved pair 2,
-  // surrogate pair 1 ("?"), Hangul 1 ("?")
-  std::u16string text = u"\uFF71\uF780" + cp932::Decode("\x87\x90") + u"\U0001F600\uAC00x";
-  EXPECT_EQ(ByteOffsetOfUnit(text, 2), 2u);
-  EXPECT_EQ(ByteOffsetOfUnit(text, 3), 4u);
-  EXPECT_EQ(ByteOffsetOfUnit(text, 4), 4u);  // between the halves of the pair
-  EXPECT_EQ(ByteOffsetOfUnit(text, 5), 5u);
-  EXPECT_EQ(ByteOffsetOfUnit(text, 7), 7u);
-  EXPECT_EQ(UnitOfByteOffset(text, 5, Rounding::kDown), 5u);
-  EXPECT_EQ(UnitOfByteOffset(text, 6, Rounding::kDown), 6u);
-  EXPECT_EQ(cp932::Encode(text).size(), ByteOffsetOfUnit(text, text.size()));
+  // half-width katakana 1, lone byte 1, duplicate 2, unassigned code 2,
+  // surrogate pair 1 ("?"), Hangul 1 ("?"), an unmarked placeholder 1 ("?")
+  cp932::MarkedText text = cp932::Decode("\xB1\x80\x87\x90\x85\x40");
+  text.text += u"\U0001F600\uAC00\uFFFDx";
+  const auto& marks = text.marks;
+  EXPECT_EQ(ByteOffsetOfUnit(text.text, 2, marks), 2u);
+  EXPECT_EQ(ByteOffsetOfUnit(text.text, 3, marks), 4u);
+  EXPECT_EQ(ByteOffsetOfUnit(text.text, 4, marks), 6u);
+  EXPECT_EQ(ByteOffsetOfUnit(text.text, 5, marks), 6u);  // between the halves of the pair
+  EXPECT_EQ(ByteOffsetOfUnit(text.text, 6, marks), 7u);
+  EXPECT_EQ(ByteOffsetOfUnit(text.text, 9, marks), 10u);
+  EXPECT_EQ(ByteOffsetOfUnit(text.text, 4), 5u);  // without its mark the placeholder is one "?"
+  EXPECT_EQ(UnitOfByteOffset(text.text, 5, Rounding::kDown, marks), 3u);
+  EXPECT_EQ(UnitOfByteOffset(text.text, 5, Rounding::kUp, marks), 4u);
+  EXPECT_EQ(UnitOfByteOffset(text.text, 7, Rounding::kDown, marks), 6u);
+  EXPECT_EQ(cp932::Encode(text.text, marks).size(), ByteOffsetOfUnit(text.text, text.text.size(), marks));
 }
 
 TEST(PositionMapTest, MappingBackAndForthIsStableOnBoundaries) {
-  std::u16string text = cp932::Decode("a表\x80\xFD\x95" "b\r\n\x85\x40ｱ");
-  for (std::size_t unit = 0; unit <= text.size(); ++unit) {
-    std::size_t offset = ByteOffsetOfUnit(text, unit);
-    EXPECT_EQ(UnitOfByteOffset(text, offset, Rounding::kDown), unit);
-    EXPECT_EQ(UnitOfByteOffset(text, offset, Rounding::kUp), unit);
+  cp932::MarkedText text = cp932::Decode("a表\x80\xFD\x95" "b\r\n\x85\x40ｱ");
+  for (std::size_t unit = 0; unit <= text.text.size(); ++unit) {
+    std::size_t offset = ByteOffsetOfUnit(text.text, unit, text.marks);
+    EXPECT_EQ(UnitOfByteOffset(text.text, offset, Rounding::kDown, text.marks), unit);
+    EXPECT_EQ(UnitOfByteOffset(text.text, offset, Rounding::kUp, text.marks), unit);
   }
 }
 
