@@ -2,6 +2,7 @@
 // page the program runs in.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -15,6 +16,8 @@ inline constexpr char kCannotOpenFile[] = "ﾌｧｲﾙ %s は開けません";
 inline constexpr char kFileHasNul[] = "ﾌｧｲﾙ %s はNUL文字を含むため開けません";
 inline constexpr char kCannotCreateFile[] = "ﾌｧｲﾙ %s を作成できません";
 inline constexpr char kStreamWriteFailed[] = "ｽﾄﾘｰﾑへの書き込みに失敗しました";
+// The file's path, then the largest size that opens (see SizeText).
+inline constexpr char kFileTooLarge[] = "ﾌｧｲﾙ %s は大きすぎるため開けません（上限 %s）";
 
 inline constexpr char kDiscardForNew[] = "編集中の内容を破棄して新規作成します";
 inline constexpr char kDiscardForOpen[] = "編集中の内容を破棄してファイルを開きます";
@@ -37,13 +40,30 @@ inline constexpr char kCannotRestoreAttributes[] = "保存後のファイル属�
 inline constexpr char kSearchTextNotFound[] = "検索文字が見つかりません";
 inline constexpr char kReplacedCount[] = "%d 語を置換しました。";
 
-// format with its "%s" replaced by path.
-inline std::string WithPath(std::string_view format, std::string_view path) {
+// format with each "%s" in turn replaced by the next of values (the values
+// themselves are not searched).
+inline std::string Formatted(std::string_view format, std::initializer_list<std::string_view> values) {
   // '%' is below 0x40, so it is never the second byte of a double-byte character.
   std::string out(format);
-  std::size_t at = out.find("%s");
-  if (at != std::string::npos) out.replace(at, 2, path);
+  std::size_t from = 0;
+  for (std::string_view value : values) {
+    std::size_t at = out.find("%s", from);
+    if (at == std::string::npos) break;
+    out.replace(at, 2, value);
+    from = at + value.size();
+  }
   return out;
+}
+
+// format with its "%s" replaced by path.
+inline std::string WithPath(std::string_view format, std::string_view path) { return Formatted(format, {path}); }
+
+// A size in bytes as the user reads it: whole megabytes as "64 MB", any
+// other size in bytes.
+inline std::string SizeText(std::size_t bytes) {
+  constexpr std::size_t kMegabyte = std::size_t{1} << 20;
+  if (bytes >= kMegabyte && bytes % kMegabyte == 0) return std::to_string(bytes / kMegabyte) + " MB";
+  return std::to_string(bytes) + " バイト";
 }
 
 // What the user is told when a document file cannot be used.
@@ -54,6 +74,7 @@ inline std::string TextOf(const FileError& error) {
     case FileError::Step::kNul: return WithPath(kFileHasNul, error.path());
     case FileError::Step::kCreate: return WithPath(kCannotCreateFile, error.path());
     case FileError::Step::kWrite: return kStreamWriteFailed;
+    case FileError::Step::kTooLarge: return Formatted(kFileTooLarge, {error.path(), SizeText(error.limit())});
   }
   return error.what();
 }

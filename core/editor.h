@@ -7,6 +7,7 @@
 // a double-byte character.
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -16,6 +17,13 @@
 namespace quolvi {
 
 using Position = int;
+
+// The largest document, in bytes: larger files are refused before the text
+// is touched, and no edit makes the text longer. The 32-bit program holds
+// the text several times over (the bytes, UTF-16, and the control's own
+// copy, which takes far more per character than the text itself), so this
+// is set with a wide margin below what its address space allows.
+inline constexpr std::size_t kMaxDocumentBytes = 64u << 20;
 
 class Editor {
  public:

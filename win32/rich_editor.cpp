@@ -229,7 +229,7 @@ void RichEditor::ClearText() {
 void RichEditor::LoadTextFile(const std::string& path) {
   // The whole file is read and checked before the control is touched, so a
   // file that cannot be loaded leaves the document as it was.
-  std::string text = ReadTextFile(path);
+  std::string text = ReadTextFile(path, kMaxDocumentBytes);
   pendingHighSurrogate_ = 0;
   // Streaming over a long text first deletes it, in time quadratic in its
   // number of lines; a new window is empty at once.
@@ -240,8 +240,7 @@ void RichEditor::LoadTextFile(const std::string& path) {
 }
 
 void RichEditor::SaveTextFile(const std::string& path) {
-  FileHandle file = CreateTextFile(path);
-  WriteTextFile(file, WholeText(), path);
+  ReplaceFileContents(path, WholeText(), writeFaults_);
 }
 
 Position RichEditor::SearchText(std::string_view t, Position start, Position len, bool matchCase) {

@@ -15,8 +15,9 @@
 
 #include <string>
 
-#include "win32/handles.h"
 #include "core/editor.h"
+#include "win32/handles.h"
+#include "win32/text_file.h"
 
 namespace quolvi {
 
@@ -24,7 +25,9 @@ class RichEditor final : public Editor {
  public:
   // The control's character height when the program starts, in pixels.
   static constexpr int kInitialHeight = -17;
-  static constexpr int kTextLimit = 1 << 30;
+  // The control's own limit, in its characters: never fewer than the
+  // bytes of the same text.
+  static constexpr int kTextLimit = static_cast<int>(kMaxDocumentBytes);
 
   RichEditor();
   ~RichEditor() override;
@@ -76,6 +79,9 @@ class RichEditor final : public Editor {
   // asked for from the keyboard).
   std::function<void(int x, int y)> OnContextMenu;
 
+  // Makes the next saves fail as the faults say (for tests).
+  void SetWriteFaultsForTesting(const WriteFaults& faults) { writeFaults_ = faults; }
+
   // The font as a character height in pixels (negative).
   int FontHeight() const { return height_; }
   int ScreenDpi() const { return dpi_; }
@@ -104,6 +110,7 @@ class RichEditor final : public Editor {
   RECT bounds_{};
   bool raiseChanges_ = true;
   char16_t pendingHighSurrogate_ = 0;
+  WriteFaults writeFaults_;
 
   bool wordWrap_ = false;
   ColorValue backColor_ = kClWindow;

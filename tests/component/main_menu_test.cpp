@@ -450,6 +450,82 @@ TEST_F(MainMenuTest, SavingToAFolderThatIsGoneReportsTheAttributes) {
   EXPECT_TRUE(window_.Modified());
 }
 
+// The names of the files in a folder.
+std::vector<std::string> FilesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found;
+  FindHandle search(FindFirstFileA((folder + "\\*").c_str(), &found));
+  if (!search) return names;
+  do {
+    if (std::strcmp(found.cFileName, ".") != 0 && std::strcmp(found.cFileName, "..") != 0) names.push_back(found.cFileName);
+  } while (FindNextFileA(search.Get(), &found));
+  return names;
+}
+
+TEST_F(MainMenuTest, AWriteThatFailsHalfWayLeavesTheOldFileWholeAndTheDocumentModified) {
+  TempDir dir;
+  const std::string old(200000, 'o');
+  // A file that passes the existing-file test, one whose time stamp fails it
+  // (it is there all the same), and one deleted since it was opened.
+  for (const char* kind : {"plain", "old stamp", "deleted"}) {
+    SCOPED_TRACE(kind);
+    const std::string path = dir.File("old.txt");
+    WriteBytes(path, old);
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    const DWORD before = GetFileAttributesA(path.c_str());
+    SendMessageA(window_.Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({path})), 0);
+    if (std::string(kind) == "old stamp") {
+      FileHandle file(CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+      SYSTEMTIME y1975{1975, 1, 0, 1, 0, 0, 0, 0};
+      FILETIME stamp;
+      SystemTimeToFileTime(&y1975, &stamp);
+      ASSERT_TRUE(SetFileTime(file.Get(), nullptr, nullptr, &stamp));
+    }
+    if (std::string(kind) == "deleted") {
+      SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+      DeleteFileA(path.c_str());
+    }
+    SetText(std::string(300000, 'n'));
+    window_.reEdit.SetWriteFaultsForTesting(WriteFaults{100000, false});
+    const bool special = std::string(kind) != "deleted";
+    BoxAnswer::Answer(special ? std::vector<int>{IDOK, IDOK, IDOK} : std::vector<int>{IDOK, IDOK});
+    SendMessageA(window_.Handle(), WM_COMMAND, mnSave, 0);
+    window_.reEdit.SetWriteFaultsForTesting({});
+    ASSERT_FALSE(BoxAnswer::texts.empty());
+    EXPECT_EQ(BoxAnswer::texts.back(), "ｽﾄﾘｰﾑへの書き込みに失敗しました.");
+    EXPECT_TRUE(window_.Modified());
+    if (special) {
+      const std::string now = ReadBytes(path);
+      EXPECT_TRUE(now == old) << now.size() << " bytes, " << now.substr(0, 8) << "...";
+      EXPECT_EQ(GetFileAttributesA(path.c_str()), before);
+      EXPECT_EQ(FilesIn(dir.path()), std::vector<std::string>{"old.txt"});
+    } else {
+      EXPECT_TRUE(FilesIn(dir.path()).empty());  // neither the new file nor an empty one
+    }
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  }
+}
+
+TEST_F(MainMenuTest, SavingReplacesTheFileWholeOrWritesInPlaceWhereNoNewFileMayBeMade) {
+  TempDir dir;
+  const std::string path = dir.File("Mixed Case.TXT");
+  WriteBytes(path, "old");
+  // Opened under another spelling: saved, the file keeps its own.
+  SendMessageA(window_.Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({dir.File("mixed case.txt")})), 0);
+  for (bool noNewFile : {false, true}) {
+    SCOPED_TRACE(noNewFile);
+    SetText(noNewFile ? "in place" : "replaced");
+    window_.reEdit.SetWriteFaultsForTesting(WriteFaults{std::nullopt, noNewFile});
+    BoxAnswer::Answer(IDOK);
+    SendMessageA(window_.Handle(), WM_COMMAND, mnSave, 0);
+    window_.reEdit.SetWriteFaultsForTesting({});
+    EXPECT_EQ(BoxAnswer::texts, std::vector<std::string>{"保存しますか？　　"});
+    EXPECT_EQ(ReadBytes(path), noNewFile ? "in place" : "replaced");
+    EXPECT_EQ(FilesIn(dir.path()), std::vector<std::string>{"Mixed Case.TXT"});
+    EXPECT_FALSE(window_.Modified());
+  }
+}
+
 TEST_F(MainMenuTest, TheModifiedFlagFollowsEditsAndNewAsksBeforeDiscarding) {
   EXPECT_FALSE(window_.Modified());
   EXPECT_EQ(GetWindowTextLengthA(window_.Handle()), 6);  // "Quolvi"

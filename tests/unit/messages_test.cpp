@@ -18,6 +18,11 @@ TEST(MessagesTest, EachFileErrorStepHasItsText) {
   EXPECT_EQ(TextOf(FileError(FileError::Step::kNul, path)), "ﾌｧｲﾙ " + path + " はNUL文字を含むため開けません");
   EXPECT_EQ(TextOf(FileError(FileError::Step::kCreate, path)), "ﾌｧｲﾙ " + path + " を作成できません");
   EXPECT_EQ(TextOf(FileError(FileError::Step::kWrite, path)), "ｽﾄﾘｰﾑへの書き込みに失敗しました");
+  EXPECT_EQ(TextOf(FileError(FileError::Step::kTooLarge, path, 4u << 20)),
+            "ﾌｧｲﾙ " + path + " は大きすぎるため開けません（上限 4 MB）");
+  // A "%s" in the path is not taken for the second placeholder.
+  EXPECT_EQ(TextOf(FileError(FileError::Step::kTooLarge, "%s.txt", 1000)),
+            "ﾌｧｲﾙ %s.txt は大きすぎるため開けません（上限 1000 バイト）");
 }
 
 }  // namespace
