@@ -165,6 +165,13 @@ std::string RichEditor::SelectedText() {
 }
 
 void RichEditor::ReplaceSelectedText(std::string_view s) {
+  // The document holds no lone CR or LF, whatever it is given (the control
+  // would keep one, and it would come back from a file as a line break).
+  std::string whole;
+  if (s.find_first_of("\r\n") != std::string_view::npos) {
+    whole = NormalizeLineBreaks<char>(s);
+    s = whole;
+  }
   GETTEXTLENGTHEX length{GTL_NUMCHARS | GTL_PRECISE, kCodePageUtf16};
   auto units = static_cast<LONG>(SendMessageW(window_.Get(), EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0));
   CHARRANGE range = GetCharRange();
