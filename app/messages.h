@@ -6,6 +6,12 @@
 #include <string>
 #include <string_view>
 
+#include <exception>
+#include <new>
+#include <stdexcept>
+
+#include "app/app_error.h"
+#include "core/editor.h"
 #include "core/file_error.h"
 
 namespace quolvi::messages {
@@ -36,6 +42,13 @@ inline constexpr char kCannotReadAttributes[] = "ファイル属性を調べら�
 inline constexpr char kSpecialAttributes[] = "特殊な属性が付いたファイルですが上書きしますか";
 inline constexpr char kCannotClearAttributes[] = "ファイル属性の解除に失敗しました";
 inline constexpr char kCannotRestoreAttributes[] = "保存後のファイル属性復元に失敗しました";
+
+// Reported when a command or a message could not be carried out to its end.
+inline constexpr char kOutOfMemory[] = "メモリが不足したため処理を中止しました";
+inline constexpr char kUnexpectedError[] = "予期しないエラーのため処理を中止しました";
+inline constexpr char kUnexpectedErrorWith[] = "予期しないエラーのため処理を中止しました（%s）";
+// The largest size the document may have (see SizeText).
+inline constexpr char kDocumentTooLarge[] = "文書が上限の %s を超えるため処理を中止しました";
 
 inline constexpr char kSearchTextNotFound[] = "検索文字が見つかりません";
 inline constexpr char kReplacedCount[] = "%d 語を置換しました。";
@@ -77,6 +90,26 @@ inline std::string TextOf(const FileError& error) {
     case FileError::Step::kTooLarge: return Formatted(kFileTooLarge, {error.path(), SizeText(error.limit())});
   }
   return error.what();
+}
+
+// What the user is told of an error that ended a command or the handling of
+// a message: what is known of it.
+inline std::string TextOf(std::exception_ptr error) {
+  try {
+    std::rethrow_exception(error);
+  } catch (const FileError& e) {
+    return TextOf(e);
+  } catch (const AppError& e) {
+    return e.what();
+  } catch (const DocumentTooLarge& e) {
+    return Formatted(kDocumentTooLarge, {SizeText(e.limit())});
+  } catch (const std::bad_alloc&) {
+    return kOutOfMemory;
+  } catch (const std::exception& e) {
+    return e.what()[0] ? Formatted(kUnexpectedErrorWith, {e.what()}) : std::string(kUnexpectedError);
+  } catch (...) {
+    return kUnexpectedError;
+  }
 }
 
 }  // namespace quolvi::messages

@@ -116,6 +116,13 @@ void RichEditor::InsertAtSelection(std::u16string_view text, bool canUndo) {
                reinterpret_cast<LPARAM>(AsWide(terminated)));
 }
 
+void RichEditor::CheckRoomFor(std::size_t insertedBytes) {
+  if (insertedBytes == 0) return;
+  std::size_t now = WholeText().size();
+  std::size_t selected = static_cast<std::size_t>(SelectionLength());
+  if (now - std::min(selected, now) + insertedBytes > kMaxDocumentBytes) throw DocumentTooLarge(kMaxDocumentBytes);
+}
+
 CHARRANGE RichEditor::GetCharRange() {
   CHARRANGE range{0, 0};
   SendMessageW(window_.Get(), EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
@@ -172,6 +179,7 @@ void RichEditor::ReplaceSelectedText(std::string_view s) {
     whole = NormalizeLineBreaks<char>(s);
     s = whole;
   }
+  CheckRoomFor(s.size());
   GETTEXTLENGTHEX length{GTL_NUMCHARS | GTL_PRECISE, kCodePageUtf16};
   auto units = static_cast<LONG>(SendMessageW(window_.Get(), EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0));
   CHARRANGE range = GetCharRange();
@@ -208,8 +216,11 @@ void RichEditor::PasteClipboard() {
     if (!chars) return;
     pasted.assign(chars, std::find(chars, chars + data.Count(), u'\0'));
   }
+  if (pasted.empty()) return;
   // The document keeps its line breaks as CR LF, whatever the other program wrote.
-  if (!pasted.empty()) InsertAtSelection(NormalizeLineBreaks<char16_t>(pasted), true);
+  std::u16string text = NormalizeLineBreaks<char16_t>(pasted);
+  CheckRoomFor(cp932::Encode(text).size());
+  InsertAtSelection(text, true);
 }
 
 bool RichEditor::UndoAvailable() { return SendMessageW(window_.Get(), EM_CANUNDO, 0, 0) != 0; }

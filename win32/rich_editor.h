@@ -13,6 +13,7 @@
 #include <windows.h>
 #include <richedit.h>
 
+#include <exception>
 #include <string>
 
 #include "core/editor.h"
@@ -79,6 +80,11 @@ class RichEditor final : public Editor {
   // asked for from the keyboard).
   std::function<void(int x, int y)> OnContextMenu;
 
+  // What escaped the handling of one of the control's messages (the control's
+  // window procedure is an error boundary: that handling ends there, and the
+  // program says what the user is told).
+  std::function<void(std::exception_ptr)> OnEscapedError;
+
   // Makes the next saves fail as the faults say (for tests).
   void SetWriteFaultsForTesting(const WriteFaults& faults) { writeFaults_ = faults; }
 
@@ -92,6 +98,9 @@ class RichEditor final : public Editor {
   // Sets the whole text, as the fastest way in that keeps every byte allows.
   void SetText(std::string_view bytes);
   void InsertAtSelection(std::u16string_view text, bool canUndo);
+  // Throws DocumentTooLarge when putting insertedBytes in place of the
+  // selection would make the text longer than kMaxDocumentBytes.
+  void CheckRoomFor(std::size_t insertedBytes);
   CHARRANGE GetCharRange();
   bool IsEmpty();
   void CreateControlWindow();

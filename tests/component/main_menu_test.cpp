@@ -8,11 +8,14 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <new>
+#include <stdexcept>
 #include <vector>
 
 #include "app/lumo_sub1.h"
 #include "win32/handles.h"
 #include "app/commands.h"
+#include "core/replace_all.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/wait.h"
 
@@ -524,6 +527,48 @@ TEST_F(MainMenuTest, SavingReplacesTheFileWholeOrWritesInPlaceWhereNoNewFileMayB
     EXPECT_EQ(FilesIn(dir.path()), std::vector<std::string>{"Mixed Case.TXT"});
     EXPECT_FALSE(window_.Modified());
   }
+}
+
+TEST_F(MainMenuTest, WhatEscapesAnyWindowProcedureIsReportedAndTheProgramGoesOn) {
+  HWND editor = window_.reEdit.Handle();
+  // The main window's procedure (the editor's change notification)...
+  window_.reEdit.OnChange = [] { throw std::bad_alloc(); };
+  BoxAnswer::Answer({IDOK, IDOK, IDOK});
+  SendMessageW(editor, WM_CHAR, 'x', 1);
+  window_.reEdit.OnChange = nullptr;
+  // ...and the editor's own.
+  window_.reEdit.OnContextMenu = [](int, int) { throw std::runtime_error("menu broken"); };
+  SendMessageW(editor, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(editor), MAKELPARAM(10, 10));
+  window_.reEdit.OnContextMenu = [](int, int) { throw 42; };
+  SendMessageW(editor, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(editor), MAKELPARAM(10, 10));
+  ASSERT_EQ(BoxAnswer::texts.size(), 3u);
+  EXPECT_EQ(BoxAnswer::texts[0], "メモリが不足したため処理を中止しました.");
+  EXPECT_EQ(BoxAnswer::texts[1], "予期しないエラーのため処理を中止しました（menu broken）.");
+  EXPECT_EQ(BoxAnswer::texts[2], "予期しないエラーのため処理を中止しました.");
+  EXPECT_EQ(BoxAnswer::caption, "Quolvi");
+  // The window and the document live on.
+  EXPECT_TRUE(IsWindow(window_.Handle()));
+  EXPECT_EQ(window_.reEdit.WholeText(), "x");
+}
+
+TEST_F(MainMenuTest, AnEditThatWouldPassTheSizeLimitIsRefusedAndChangesNothing) {
+  SetText("keep");
+  window_.reEdit.SelectWholeText();
+  const std::u16string big(kMaxDocumentBytes + 1, u'p');
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (big.size() + 1) * sizeof(char16_t));
+  if (GlobalLockScope<char16_t> chars(memory); chars.Data()) std::copy(big.c_str(), big.c_str() + big.size() + 1, chars.Data());
+  SetClipboard(CF_UNICODETEXT, memory);
+  BoxAnswer::Answer(IDOK);
+  SendMessageA(window_.Handle(), WM_COMMAND, mnPaste, 0);
+  EXPECT_EQ(BoxAnswer::texts, std::vector<std::string>{"文書が上限の 4 MB を超えるため処理を中止しました."});
+  EXPECT_EQ(window_.reEdit.WholeText(), "keep");
+  // A replace all that would grow the text past the limit.
+  SetText(std::string(20000, 'a'));
+  window_.reEdit.SetSelectionStart(0);
+  EXPECT_THROW(ReplaceAll(window_.reEdit, SearchFields{"a", std::string(255, 'b'), kOptionReplaceAll}),
+               DocumentTooLarge);
+  EXPECT_EQ(window_.reEdit.WholeText(), std::string(20000, 'a'));
+  SetClipboard(CF_TEXT, nullptr);
 }
 
 TEST_F(MainMenuTest, TheModifiedFlagFollowsEditsAndNewAsksBeforeDiscarding) {

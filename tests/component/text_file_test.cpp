@@ -127,6 +127,23 @@ TEST_F(TextFileTest, AFileWithANulByteIsRefusedBeforeTheEditorIsTouched) {
   ExpectDocumentUnchanged();
 }
 
+TEST_F(TextFileTest, AFileLargerThanTheDocumentMayBeIsRefusedBeforeTheEditorIsTouched) {
+  PrepareDocument();
+  const std::string path = dir_.File("large.txt");
+  const std::string tooLarge = "ﾌｧｲﾙ " + path + " は大きすぎるため開けません（上限 4 MB）";
+  WriteBytes(path, std::string(kMaxDocumentBytes + 1, 'x'));
+  EXPECT_EQ(ErrorOf([&] { editor().LoadTextFile(path); }), tooLarge);
+  ExpectDocumentUnchanged();
+  // Within the limit as a file, beyond it once its lone LFs are line breaks.
+  WriteBytes(path, std::string(kMaxDocumentBytes / 2 + 1, '\n'));
+  EXPECT_EQ(ErrorOf([&] { editor().LoadTextFile(path); }), tooLarge);
+  ExpectDocumentUnchanged();
+  // The largest file that opens.
+  WriteBytes(path, std::string(kMaxDocumentBytes, 'y'));
+  EXPECT_EQ(ErrorOf([&] { editor().LoadTextFile(path); }), "");
+  EXPECT_EQ(editor().WholeText().size(), kMaxDocumentBytes);
+}
+
 TEST_F(TextFileTest, LineBreaksAndDoubleByteCharactersAcrossEveryReadBoundary) {
   // A file of several megabytes with a CR LF pair, a lone CR, a lone LF and a
   // double-byte character straddling each of many read boundaries, whatever
@@ -134,7 +151,7 @@ TEST_F(TextFileTest, LineBreaksAndDoubleByteCharactersAcrossEveryReadBoundary) {
   std::string bytes;
   const std::string pieces[] = {"\r\n", "\r", "\n", "表", "\r\r\n", "\n\r"};
   std::size_t round = 0;
-  while (bytes.size() < (5u << 20)) {
+  while (bytes.size() < (3u << 20)) {
     const std::string& piece = pieces[round % 6];
     std::size_t boundary = (bytes.size() / 4096 + 1) * 4096;
     std::size_t shift = round % piece.size();

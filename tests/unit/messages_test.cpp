@@ -25,5 +25,15 @@ TEST(MessagesTest, EachFileErrorStepHasItsText) {
             "ﾌｧｲﾙ %s.txt は大きすぎるため開けません（上限 1000 バイト）");
 }
 
+TEST(MessagesTest, EveryErrorThatEndsACommandHasWordsOfItsOwn) {
+  auto text = [](auto error) { return TextOf(std::make_exception_ptr(error)); };
+  EXPECT_EQ(text(std::bad_alloc()), "メモリが不足したため処理を中止しました");
+  EXPECT_EQ(text(std::runtime_error("bad thing")), "予期しないエラーのため処理を中止しました（bad thing）");
+  EXPECT_EQ(text(42), "予期しないエラーのため処理を中止しました");
+  EXPECT_EQ(text(DocumentTooLarge(4u << 20)), "文書が上限の 4 MB を超えるため処理を中止しました");
+  EXPECT_EQ(text(FileError(FileError::Step::kCreate, "C:\\a.txt")), "ﾌｧｲﾙ C:\\a.txt を作成できません");
+  EXPECT_EQ(text(AppError("as it is")), "as it is");
+}
+
 }  // namespace
 }  // namespace quolvi::messages
