@@ -111,6 +111,40 @@ TEST(OpenSaveTest, SaveAsksOnAModifiedTitledDocumentAndWritesWhatWasTyped) {
   EXPECT_EQ(app.Caption(), "Vessaro - " + path);
 }
 
+TEST(OpenSaveTest, KillingTheProgramWhileItSavesLeavesTheOldFileWhole) {
+  TempDir dir;
+  const std::string path = dir.File("large.txt");
+  std::string old;
+  while (old.size() < (3u << 20)) old += "an old line of the document, 0123456789\r\n";
+  WriteBytes(path, old);
+  App app(Quoted(path));
+  ASSERT_TRUE(WaitUntil([&] { return app.Caption() == "Vessaro - " + path; }, 30000));
+  app.Activate();
+  app.Type(u"new ");
+  app.Press('S', kCtrl);
+  HWND box = app.WaitForDialog("Quolvi", 30000);
+  ASSERT_NE(box, nullptr);
+  App::PressButton(box, IDOK);
+  // The program is ended at the first sign of the save: a new file in the
+  // folder, or the file itself changed.
+  auto saveHasBegun = [&] {
+    WIN32_FIND_DATAA found;
+    FindHandle search(FindFirstFileA(dir.File("*").c_str(), &found));
+    int files = 0;
+    do {
+      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++files;
+      if (std::string(found.cFileName) == "large.txt" && found.nFileSizeLow != old.size()) return true;
+    } while (search && FindNextFileA(search.Get(), &found));
+    return files > 1;
+  };
+  const DWORD start = GetTickCount();
+  while (!saveHasBegun() && GetTickCount() - start < 30000) {
+  }
+  app.Kill();
+  const std::string now = ReadBytes(path);
+  EXPECT_TRUE(now == old || now == "new " + old) << now.size() << " bytes: " << now.substr(0, 20);
+}
+
 TEST(OpenSaveTest, SaveOnAnUntitledDocumentGoesToSaveAsWhichNamesTheDocument) {
   TempDir dir;
   App app;
