@@ -305,6 +305,18 @@ TEST_F(MainMenuTest, ADropOfThreeFilesOpensOneAndStartsTwoFurtherInstances) {
   SetEnvironmentVariableA("QUOLVI_INSTANCE_LOG", nullptr);
 }
 
+// The names of the files in a folder.
+std::vector<std::string> FilesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found;
+  FindHandle search(FindFirstFileA((folder + "\\*").c_str(), &found));
+  if (!search) return names;
+  do {
+    if (std::strcmp(found.cFileName, ".") != 0 && std::strcmp(found.cFileName, "..") != 0) names.push_back(found.cFileName);
+  } while (FindNextFileA(search.Get(), &found));
+  return names;
+}
+
 TEST_F(MainMenuTest, SavingPutsEveryAttributeBackExactly) {
   TempDir dir;
   for (DWORD attributes : {DWORD{FILE_ATTRIBUTE_ARCHIVE}, DWORD{FILE_ATTRIBUTE_READONLY},
@@ -371,6 +383,7 @@ TEST_F(MainMenuTest, AFailedWritePutsTheAttributesBackAndIsReported) {
   EXPECT_EQ(BoxAnswer::caption, "Quolvi");
   EXPECT_EQ(GetFileAttributesA(path.c_str()), before);
   EXPECT_EQ(ReadBytes(path), "locked");
+  EXPECT_EQ(FilesIn(dir.path()), std::vector<std::string>{"locked.txt"});  // the new file went
   EXPECT_TRUE(window_.Modified());
   SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
@@ -451,18 +464,6 @@ TEST_F(MainMenuTest, SavingToAFolderThatIsGoneReportsTheAttributes) {
   ASSERT_EQ(BoxAnswer::texts.size(), 2u);
   EXPECT_EQ(BoxAnswer::texts[1], "ファイル属性を調べられません　　");
   EXPECT_TRUE(window_.Modified());
-}
-
-// The names of the files in a folder.
-std::vector<std::string> FilesIn(const std::string& folder) {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA found;
-  FindHandle search(FindFirstFileA((folder + "\\*").c_str(), &found));
-  if (!search) return names;
-  do {
-    if (std::strcmp(found.cFileName, ".") != 0 && std::strcmp(found.cFileName, "..") != 0) names.push_back(found.cFileName);
-  } while (FindNextFileA(search.Get(), &found));
-  return names;
 }
 
 TEST_F(MainMenuTest, AWriteThatFailsHalfWayLeavesTheOldFileWholeAndTheDocumentModified) {

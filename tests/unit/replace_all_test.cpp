@@ -61,6 +61,29 @@ TEST(ReplaceAllTest, HalfALineBreakIsReplacedWholeAndReplacingEnds) {
   }
 }
 
+TEST(ReplaceAllTest, TheLongestPatternsEveryByteMatchingAndAReplacementHoldingThePattern) {
+  // 255 bytes, the most the dialogs take: backslashes (127 escaped ones and
+  // a lone last one, dropped), wildcards alone (nothing to find), and
+  // hexadecimal escapes.
+  MemoryEditor backslashes(std::string(300, '\\'));
+  EXPECT_EQ(ReplaceAll(backslashes, SearchFields{std::string(255, '\\'), "x", kOptionReplaceAll}), 2);
+  EXPECT_EQ(backslashes.WholeText(), "xx" + std::string(300 - 2 * 127, '\\'));
+  MemoryEditor wildcards("abc");
+  EXPECT_EQ(ReplaceAll(wildcards, SearchFields{std::string(255, '*'), "x", kOptionReplaceAll}), 0);
+  EXPECT_EQ(ReplaceAll(wildcards, SearchFields{std::string(255, '?'), "x", kOptionReplaceAll}), 0);
+  EXPECT_EQ(wildcards.WholeText(), "abc");
+  std::string hex;
+  while (hex.size() < 255) hex += "\\41";
+  MemoryEditor letters(std::string(170, 'A'));
+  EXPECT_EQ(ReplaceAll(letters, SearchFields{hex, "", kOptionReplaceAll}), 2);
+  EXPECT_EQ(letters.WholeText(), "");
+  // Every byte matches, and each replacement holds the pattern.
+  MemoryEditor every(std::string(100000, 'a'));
+  EXPECT_EQ(ReplaceAll(every, SearchFields{"a", "<a>", kOptionReplaceAll}), 100000);
+  EXPECT_EQ(every.WholeText().size(), 300000u);
+  EXPECT_EQ(every.WholeText().substr(0, 6), "<a><a>");
+}
+
 TEST(ReplaceAllTest, OnePassGivesExactlyWhatTheLoopGives) {
   const char* const textPieces[] = {"a", "b", "ab", "A", "表", "ソ", "\\", "*", "?", "\r\n", "ｱ", "x", "\x95", "\x81\x40"};
   const char* const patternPieces[] = {"a", "b", "A", "*", "?", "\\\\", "\\*", "表", "\\5C", "\\n", "ab", "x", "\\", "\\95",
