@@ -76,6 +76,8 @@ TEST_F(FindReplaceTest, F3RepeatsTheFindDialogsSearchNotTheReplaceDialogs) {
   App::PressButton(find, IDOK);
   ASSERT_TRUE(SelectionBecomes(0, 1));
   App::PressButton(find, IDCANCEL);
+  // Gone before the next dialog is looked for, which could otherwise be it.
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(find); }));
   HWND replace = OpenDialog('H');
   ASSERT_NE(replace, nullptr);
   Fill(replace, edt1, "b");
@@ -123,6 +125,8 @@ TEST_F(FindReplaceTest, HalfALineBreakIsFoundWholeAndReplaceAllEnds) {
   app_.PressAndSettle(VK_F3);
   EXPECT_TRUE(SelectionBecomes(6, 8));  // and on to the next
   App::PressButton(find, IDCANCEL);
+  // Gone before the next dialog is looked for, which could otherwise be it.
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(find); }));
   app_.Activate();
   app_.PressAndSettle(VK_HOME, kCtrl);
   HWND replace = OpenDialog('H');
