@@ -5,7 +5,6 @@
 
 #include <optional>
 
-#include "app/app_error.h"
 #include "core/error_text.h"
 #include "app/commands.h"
 #include "win32/locale.h"
@@ -156,15 +155,22 @@ void TFLumoSub1::Run(Handler handler) {
   // before they could unwind into the system's code.
   try {
     handler();
-  } catch (const FileError& error) {
-    ShowError(messages::TextOf(error));
-  } catch (const AppError& error) {
-    ShowError(error.what());
+  } catch (...) {
+    OnEscapedError(std::current_exception());
   }
 }
 
 void TFLumoSub1::ShowError(const std::string& message) {
   MessageBoxA(Handle(), ErrorBoxText(message).c_str(), messages::kAppTitle, MB_OK | MB_ICONERROR);
+}
+
+void TFLumoSub1::OnEscapedError(std::exception_ptr error) {
+  try {
+    ShowError(messages::TextOf(error));
+  } catch (const std::bad_alloc&) {
+    // Not even the text could be made: the fixed one, as it is.
+    MessageBoxA(Handle(), messages::kOutOfMemory, messages::kAppTitle, MB_OK | MB_ICONERROR);
+  }
 }
 
 int TFLumoSub1::AskUser(std::string_view text, UINT flags) {
@@ -187,6 +193,7 @@ void TFLumoSub1::CreateComponents() {
 
   reEdit.OnContextMenu = [this](int x, int y) { ShowPopupMenu1(x, y); };
   reEdit.OnChange = [this] { reEditChange(); };
+  reEdit.OnEscapedError = [this](std::exception_ptr error) { OnEscapedError(error); };
   reEdit.Create(hwnd, kEditorId);
 
   // The modified flag, in a check box nobody sees.

@@ -74,6 +74,13 @@ class TFLumoSub1 : public BaseWindow<TFLumoSub1> {
   template <class Handler>
   void Run(Handler handler);
   void ShowError(const std::string& message);
+
+ public:
+  // Reports an error that ended a handler or the handling of a message (of
+  // the main window, of the editor, or at start-up); the program goes on.
+  void OnEscapedError(std::exception_ptr error);
+
+ private:
   void CreateComponents();
   void Layout();
   void Dispatch(UINT id);

@@ -2,8 +2,12 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <exception>
+#include <optional>
+
 #include "app/lumo_sub1.h"
 #include "app/messages.h"
+#include "core/error_text.h"
 #include "win32/application_window.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
@@ -14,19 +18,42 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   // is the application window's; the main window belongs to it.
   quolvi::ApplicationWindow application;
   if (!application.Create(instance, quolvi::messages::kAppTitle, LoadIconA(instance, MAKEINTRESOURCEA(1)))) return 1;
-  quolvi::TFLumoSub1 mainWindow;
-  if (!mainWindow.Create(instance, &application)) return 1;
-  mainWindow.Show(showCommand);
+
+  // Start-up and the loop are error boundaries too: an error that escapes
+  // them is reported, and the program goes on wherever it can.
+  std::optional<quolvi::TFLumoSub1> mainWindow;
+  try {
+    mainWindow.emplace();
+    if (!mainWindow->Create(instance, &application)) return 1;
+  } catch (...) {
+    // No window to go on with.
+    try {
+      std::string text = quolvi::ErrorBoxText(quolvi::messages::TextOf(std::current_exception()));
+      MessageBoxA(nullptr, text.c_str(), quolvi::messages::kAppTitle, MB_OK | MB_ICONERROR);
+    } catch (...) {
+      MessageBoxA(nullptr, quolvi::messages::kOutOfMemory, quolvi::messages::kAppTitle, MB_OK | MB_ICONERROR);
+    }
+    return 1;
+  }
+  try {
+    mainWindow->Show(showCommand);
+  } catch (...) {
+    mainWindow->OnEscapedError(std::current_exception());
+  }
 
   // A Unicode loop, so that typed characters reach the editor whole. The
   // modeless find and replace dialogs get their keys; main menu shortcuts
   // are matched before the focused control sees the key.
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-    if (mainWindow.HandleDialogMessage(message)) continue;
-    if (mainWindow.HandleShortcut(message)) continue;
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
+    try {
+      if (mainWindow->HandleDialogMessage(message)) continue;
+      if (mainWindow->HandleShortcut(message)) continue;
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    } catch (...) {
+      mainWindow->OnEscapedError(std::current_exception());
+    }
   }
   return static_cast<int>(message.wParam);
 }

@@ -34,11 +34,15 @@ void TFLumoSub1::mnWriteClick() {
 
 void TFLumoSub1::WriteDocument() {
   const std::string name = SaveDialog1_.fileName;
+  bool created = false;
   if (!PassesExistingFileTest(name)) {
     // Created empty first, so that its attributes can be read; whether that
-    // worked shows in the next step.
-    FileHandle created(CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+    // worked shows in the next step. A file that is there all the same (its
+    // time stamp fails the test) is left as it is: it keeps its bytes until
+    // the new text has safely taken their place.
+    FileHandle file(CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    created = static_cast<bool>(file);
   }
   DWORD attributes = GetFileAttributesA(name.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) {
@@ -54,10 +58,18 @@ void TFLumoSub1::WriteDocument() {
     return;
   }
   {
-    // The file keeps its old attributes even when it cannot be written.
-    ScopeExit restoreOnFailure([&] { SetFileAttributesA(name.c_str(), attributes); });
+    // A write that fails leaves the old file whole (the editor writes a new
+    // file and puts it in place only when it is complete); it keeps its old
+    // attributes too, and the empty file made above goes.
+    ScopeExit undoOnFailure([&] {
+      if (created) {
+        DeleteFileA(name.c_str());
+      } else {
+        SetFileAttributesA(name.c_str(), attributes);
+      }
+    });
     reEdit.SaveTextFile(name);
-    restoreOnFailure.Dismiss();
+    undoOnFailure.Dismiss();
   }
   if (!SetFileAttributesA(name.c_str(), attributes)) {
     AskUser(messages::kCannotRestoreAttributes, MB_OK | MB_ICONEXCLAMATION);

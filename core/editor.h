@@ -7,7 +7,9 @@
 // a double-byte character.
 #pragma once
 
+#include <cstddef>
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -16,6 +18,27 @@
 namespace quolvi {
 
 using Position = int;
+
+// The largest document, in bytes: larger files are refused before the text
+// is touched, and no edit of the program's own makes the text longer. The
+// rich-edit control takes far more memory than the text: some 90 bytes for
+// each byte of ASCII text and 230 for each byte of Japanese text under
+// 64-bit Wine (bench/open_memory.sh), some 180 in the 32-bit program. Its
+// 2 GB address space would hold some 10 MB of Japanese text and nothing else;
+// 4 MB leaves room for the program's own copies of the text (bytes and
+// UTF-16) and for the control to grow as the text is edited.
+inline constexpr std::size_t kMaxDocumentBytes = 4u << 20;
+
+// An edit that would make the document larger than limit() bytes; the
+// document stays as it was.
+class DocumentTooLarge : public std::length_error {
+ public:
+  explicit DocumentTooLarge(std::size_t limit) : std::length_error("the document would be too large"), limit_(limit) {}
+  std::size_t limit() const { return limit_; }
+
+ private:
+  std::size_t limit_;
+};
 
 class Editor {
  public:
@@ -30,6 +53,8 @@ class Editor {
   virtual void SetSelectionLength(Position n) = 0;
   virtual std::string SelectedText() = 0;
   // Replaces the selection (not recorded for undo); the caret ends after s.
+  // Throws DocumentTooLarge, changing nothing, when the text would grow
+  // beyond kMaxDocumentBytes.
   virtual void ReplaceSelectedText(std::string_view s) = 0;
   virtual void SelectWholeText() = 0;
   virtual void CutSelection() = 0;

@@ -2,6 +2,7 @@
 // The program turns it into the words the user sees.
 #pragma once
 
+#include <cstddef>
 #include <stdexcept>
 #include <string>
 
@@ -15,13 +16,16 @@ class FileError : public std::runtime_error {
     kNul,     // it holds a NUL byte, which the document cannot hold
     kCreate,  // it cannot be created for writing
     kWrite,   // writing the text into it failed
+    kTooLarge,  // it is larger than the document may be (limit())
   };
 
-  FileError(Step step, std::string path)
-      : std::runtime_error(StepName(step) + (": " + path)), step_(step), path_(std::move(path)) {}
+  FileError(Step step, std::string path, std::size_t limit = 0)
+      : std::runtime_error(StepName(step) + (": " + path)), step_(step), path_(std::move(path)), limit_(limit) {}
 
   Step step() const { return step_; }
   const std::string& path() const { return path_; }
+  // The largest size in bytes that a file may have, for kTooLarge.
+  std::size_t limit() const { return limit_; }
 
  private:
   static std::string StepName(Step step) {
@@ -31,12 +35,14 @@ class FileError : public std::runtime_error {
       case Step::kNul: return "holds a NUL byte";
       case Step::kCreate: return "cannot create";
       case Step::kWrite: return "cannot write";
+      case Step::kTooLarge: return "too large";
     }
     return "cannot use";
   }
 
   Step step_;
   std::string path_;
+  std::size_t limit_;
 };
 
 }  // namespace quolvi

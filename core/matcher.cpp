@@ -7,7 +7,8 @@ namespace quolvi {
 StepResult FindNextMatch(Editor& editor, const SearchFields& fields) {
   if (fields.FindPattern.empty() || editor.CountLines() == 0) return StepResult::NothingToDo();
   int start = editor.SelectionStart() + editor.SelectionLength();
-  const int length = static_cast<int>(editor.WholeText().size());
+  const std::string text = editor.WholeText();
+  const int length = static_cast<int>(text.size());
   if (start >= length) return StepResult::NothingToDo();
 
   const bool matchCase = (fields.FindOptions & kOptionMatchCase) != 0;
@@ -37,6 +38,7 @@ StepResult FindNextMatch(Editor& editor, const SearchFields& fields) {
   // A pattern of wildcards alone has nothing to find.
   if (!matchedLiteral) return StepResult::NotFound();
 
+  WidenOverLineBreaks(text, length, start, pos);
   editor.FocusEditor();
   editor.SetSelectionStart(start);
   editor.SetSelectionLength(pos - start);
@@ -45,7 +47,7 @@ StepResult FindNextMatch(Editor& editor, const SearchFields& fields) {
 
 StepResult ReplaceSelection(Editor& editor, const SearchFields& fields) {
   if (editor.CountLines() == 0 || editor.SelectionLength() <= 0) return StepResult::NothingToDo();
-  const std::string text = UnescapeText(fields.ReplacePattern);
+  const std::string text = ReplacementText(fields.ReplacePattern);
   editor.FocusEditor();
   int start = editor.SelectionStart();
   editor.ReplaceSelectedText(text);

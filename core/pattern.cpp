@@ -1,6 +1,7 @@
 #include "core/pattern.h"
 
 #include "core/cp932.h"
+#include "core/line_breaks.h"
 
 namespace quolvi {
 namespace {
@@ -72,5 +73,7 @@ std::string UnescapeText(std::string_view raw) {
   }
   return out;
 }
+
+std::string ReplacementText(std::string_view raw) { return NormalizeLineBreaks<char>(UnescapeText(raw)); }
 
 }  // namespace quolvi

@@ -25,4 +25,10 @@ inline bool IsWildcard(std::string_view token) { return token == "*" || token ==
 // other backslash is dropped and what follows it stays.
 std::string UnescapeText(std::string_view raw);
 
+// The text a replacement inserts: the raw replacement unescaped, and every
+// CR or LF in it that is not part of a CR LF pair made one, so that the
+// document keeps its line breaks whole ("\r", "\0D" and "\0A" each insert
+// a line break, like "\n").
+std::string ReplacementText(std::string_view raw);
+
 }  // namespace quolvi

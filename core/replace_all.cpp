@@ -35,6 +35,11 @@ class SplicedText {
     return found < 0 ? -1 : outSize() + (found - origin);
   }
 
+  // The byte at p, which lies at or after the last byte of the finished part.
+  char operator[](Position p) const {
+    return p < outSize() ? out_[static_cast<std::size_t>(p)] : original_[in_ + (p - outSize())];
+  }
+
   std::string Result() const { return out_ + original_.substr(in_); }
 
  private:
@@ -55,12 +60,20 @@ bool EndsWithLoneLeadByte(const std::string& text) {
   return !text.empty() && last == 1 && cp932::IsLeadByte(static_cast<unsigned char>(text.back()));
 }
 
-// The loop itself, step by step.
+// The loop itself, step by step. Every step goes forward (each match ends
+// after the previous one, and each replacement leaves the caret after what
+// it inserted); should a step ever neither replace nor move on, the loop
+// ends rather than run for ever.
 int ReplaceStepByStep(Editor& editor, const SearchFields& fields) {
   int count = 0;
+  StepResult previous = StepResult::NothingToDo();
   for (;;) {
-    if (ReplaceSelection(editor, fields).done()) ++count;
-    if (!FindNextMatch(editor, fields).done() || (fields.FindOptions & kOptionReplace)) break;
+    bool replaced = ReplaceSelection(editor, fields).done();
+    if (replaced) ++count;
+    StepResult found = FindNextMatch(editor, fields);
+    if (!found.done() || (fields.FindOptions & kOptionReplace)) break;
+    if (!replaced && found == previous) break;
+    previous = found;
   }
   return count;
 }
@@ -70,7 +83,7 @@ int ReplaceStepByStep(Editor& editor, const SearchFields& fields) {
 ReplaceAllResult ComputeReplaceAll(const std::string& text, Position selectionStart, Position selectionLength,
                                    const SearchFields& fields) {
   SplicedText spliced(text);
-  const std::string replacement = UnescapeText(fields.ReplacePattern);
+  const std::string replacement = ReplacementText(fields.ReplacePattern);
   const std::vector<std::string> tokens = SplitPattern(fields.FindPattern);
   std::vector<std::string> literals;
   for (const std::string& token : tokens) literals.push_back(IsWildcard(token) ? token : UnescapeText(token));
@@ -111,6 +124,7 @@ ReplaceAllResult ComputeReplaceAll(const std::string& text, Position selectionSt
       matched = true;
     }
     if (failed || !matched) break;
+    WidenOverLineBreaks(spliced, spliced.size(), matchStart, pos);
     start = matchStart;
     length = pos - matchStart;
     if (fields.FindOptions & kOptionReplace) break;
@@ -125,7 +139,7 @@ int ReplaceAll(Editor& editor, const SearchFields& fields) {
   // A replacement ending in a lone lead byte joins the byte after it into
   // one character, and the caret after it then moves back into the inserted
   // text; that rare case is left to the loop itself.
-  if (EndsWithLoneLeadByte(UnescapeText(fields.ReplacePattern))) return ReplaceStepByStep(editor, fields);
+  if (EndsWithLoneLeadByte(ReplacementText(fields.ReplacePattern))) return ReplaceStepByStep(editor, fields);
   if (editor.CountLines() == 0) return 0;
   const std::string text = editor.WholeText();
   const Position start = editor.SelectionStart();

@@ -5,8 +5,9 @@ set -euo pipefail
 
 # wine64 and the x86_64 cross compiler serve machines whose kernel cannot
 # run 32-bit programs, where the tests run a 64-bit build (see wine-env.sh).
+# clang and its runtime libraries build the fuzz targets (libFuzzer).
 packages=(
-  cmake make g++ googletest python3 clang-format
+  cmake make g++ googletest python3 clang-format clang libclang-rt-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64
   wine wine32:i386 wine64
   xvfb xauth xdotool x11-utils imagemagick

@@ -3,9 +3,16 @@
 // the last argument of CreateWindowEx, and unbound at WM_NCDESTROY; from then
 // on the window handle is no longer owned, and the object may go. An object
 // that goes first destroys its window.
+//
+// The window procedure is an error boundary: the system's code that calls it
+// cannot be unwound, so whatever a message's handling throws ends that
+// handling there, is handed to Derived::OnEscapedError (which says what the
+// user is told; by default nothing) and the message counts as handled.
 #pragma once
 
 #include <windows.h>
+
+#include <exception>
 
 #include "win32/handles.h"
 
@@ -46,6 +53,10 @@ class BaseWindow {
     return DefWindowProcA(window_.Get(), message, wParam, lParam);
   }
 
+  // What escaped the handling of a message; a derived window that reports
+  // errors declares its own.
+  void OnEscapedError(std::exception_ptr) {}
+
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
@@ -60,7 +71,21 @@ class BaseWindow {
       self->window_.Release();
       return DefWindowProcA(hwnd, message, wParam, lParam);
     }
-    return static_cast<Derived*>(self)->HandleMessage(message, wParam, lParam);
+    try {
+      return static_cast<Derived*>(self)->HandleMessage(message, wParam, lParam);
+    } catch (...) {
+      ReportEscaped(static_cast<Derived*>(self), std::current_exception());
+      return 0;
+    }
+  }
+
+  static void ReportEscaped(Derived* self, std::exception_ptr error) noexcept {
+    try {
+      self->OnEscapedError(error);
+    } catch (...) {
+      // Reporting failed as well (no memory for the text, say): nothing more
+      // can be done than to go on.
+    }
   }
 
   WindowHandle window_;

@@ -203,6 +203,13 @@ void RichEditor::InsertAtSelection(const cp932::MarkedText& text, bool canUndo) 
   if (changeNotices_ == notices && raiseChanges_) RaiseChange();
 }
 
+void RichEditor::CheckRoomFor(std::size_t insertedBytes) {
+  if (insertedBytes == 0) return;
+  std::size_t now = WholeText().size();
+  std::size_t selected = static_cast<std::size_t>(SelectionLength());
+  if (now - std::min(selected, now) + insertedBytes > kMaxDocumentBytes) throw DocumentTooLarge(kMaxDocumentBytes);
+}
+
 CHARRANGE RichEditor::GetCharRange() {
   CHARRANGE range{0, 0};
   SendMessageW(window_.Get(), EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
@@ -264,6 +271,14 @@ std::string RichEditor::SelectedText() {
 }
 
 void RichEditor::ReplaceSelectedText(std::string_view s) {
+  // The document holds no lone CR or LF, whatever it is given (the control
+  // would keep one, and it would come back from a file as a line break).
+  std::string whole;
+  if (s.find_first_of("\r\n") != std::string_view::npos) {
+    whole = NormalizeLineBreaks<char>(s);
+    s = whole;
+  }
+  CheckRoomFor(s.size());
   GETTEXTLENGTHEX length{GTL_NUMCHARS | GTL_PRECISE, kCodePageUtf16};
   auto units = static_cast<LONG>(SendMessageW(window_.Get(), EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0));
   CHARRANGE range = GetCharRange();
@@ -300,9 +315,12 @@ void RichEditor::PasteClipboard() {
     if (!chars) return;
     pasted.assign(chars, std::find(chars, chars + data.Count(), u'\0'));
   }
+  if (pasted.empty()) return;
   // The document keeps its line breaks as CR LF, whatever the other program
   // wrote; pasted characters carry no marks.
-  if (!pasted.empty()) InsertAtSelection({NormalizeLineBreaks<char16_t>(pasted), {}}, true);
+  std::u16string text = NormalizeLineBreaks<char16_t>(pasted);
+  CheckRoomFor(cp932::Encode(text).size());
+  InsertAtSelection({text, {}}, true);
 }
 
 bool RichEditor::UndoAvailable() { return SendMessageW(window_.Get(), EM_CANUNDO, 0, 0) != 0; }
@@ -330,7 +348,7 @@ void RichEditor::ClearText() {
 void RichEditor::LoadTextFile(const std::string& path) {
   // The whole file is read and checked before the control is touched, so a
   // file that cannot be loaded leaves the document as it was.
-  std::string text = ReadTextFile(path);
+  std::string text = ReadTextFile(path, kMaxDocumentBytes);
   pendingHighSurrogate_ = 0;
   // Streaming over a long text first deletes it, in time quadratic in its
   // number of lines; a new window is empty at once.
@@ -341,8 +359,7 @@ void RichEditor::LoadTextFile(const std::string& path) {
 }
 
 void RichEditor::SaveTextFile(const std::string& path) {
-  FileHandle file = CreateTextFile(path);
-  WriteTextFile(file, WholeText(), path);
+  ReplaceFileContents(path, WholeText(), writeFaults_);
 }
 
 Position RichEditor::SearchText(std::string_view t, Position start, Position len, bool matchCase) {

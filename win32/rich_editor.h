@@ -37,6 +37,7 @@
 #include <windows.h>
 #include <richedit.h>
 
+#include <exception>
 #include <functional>
 #include <string>
 
@@ -44,6 +45,7 @@
 #include "core/editor.h"
 #include "core/marked_rtf.h"
 #include "win32/handles.h"
+#include "win32/text_file.h"
 
 namespace quolvi {
 
@@ -51,7 +53,9 @@ class RichEditor final : public Editor {
  public:
   // The control's character height when the program starts, in pixels.
   static constexpr int kInitialHeight = -17;
-  static constexpr int kTextLimit = 1 << 30;
+  // The control's own limit, in its characters: never fewer than the
+  // bytes of the same text.
+  static constexpr int kTextLimit = static_cast<int>(kMaxDocumentBytes);
 
   RichEditor();
   ~RichEditor() override;
@@ -103,6 +107,14 @@ class RichEditor final : public Editor {
   // asked for from the keyboard).
   std::function<void(int x, int y)> OnContextMenu;
 
+  // What escaped the handling of one of the control's messages (the control's
+  // window procedure is an error boundary: that handling ends there, and the
+  // program says what the user is told).
+  std::function<void(std::exception_ptr)> OnEscapedError;
+
+  // Makes the next saves fail as the faults say (for tests).
+  void SetWriteFaultsForTesting(const WriteFaults& faults) { writeFaults_ = faults; }
+
   // The font as a character height in pixels (negative).
   int FontHeight() const { return height_; }
   int ScreenDpi() const { return dpi_; }
@@ -127,6 +139,9 @@ class RichEditor final : public Editor {
   // Carries out a change of font or colours; where the control may hold
   // marks, the text is written anew with them afterwards (see above).
   void ChangePresentation(const std::function<void()>& change);
+  // Throws DocumentTooLarge when putting insertedBytes in place of the
+  // selection would make the text longer than kMaxDocumentBytes.
+  void CheckRoomFor(std::size_t insertedBytes);
   CHARRANGE GetCharRange();
   bool IsEmpty();
   void CreateControlWindow();
@@ -156,6 +171,7 @@ class RichEditor final : public Editor {
   unsigned marksGeneration_ = 0;
   std::u16string marksText_;
   std::vector<cp932::Mark> marks_;
+  WriteFaults writeFaults_;
 
   bool wordWrap_ = false;
   ColorValue backColor_ = kClWindow;

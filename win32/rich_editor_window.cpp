@@ -241,7 +241,16 @@ LRESULT CALLBACK RichEditor::EditorWindowProc(HWND hwnd, UINT message, WPARAM wP
     if (self->window_.Get() == hwnd) self->window_.Release();
     return CallWindowProcW(original, hwnd, message, wParam, lParam);
   }
-  return self->HandleMessage(message, wParam, lParam);
+  try {
+    return self->HandleMessage(message, wParam, lParam);
+  } catch (...) {
+    // The control's caller is the system, which cannot be unwound.
+    try {
+      if (self->OnEscapedError) self->OnEscapedError(std::current_exception());
+    } catch (...) {
+    }
+    return 0;
+  }
 }
 
 void RichEditor::SelectForOverwrite() {

@@ -1,6 +1,7 @@
 #include "win32/text_file.h"
 
 #include "core/file_error.h"
+#include "core/folder_rules.h"
 #include "core/line_breaks.h"
 
 namespace quolvi {
@@ -8,18 +9,75 @@ namespace {
 
 constexpr DWORD kChunkSize = 1 << 16;
 
+// Writes bytes to the file, failing as a full disk would where faults say so.
+void WriteAll(const FileHandle& file, std::string_view bytes, const std::string& path, const WriteFaults& faults) {
+  std::size_t written = 0;
+  while (!bytes.empty()) {
+    DWORD count = bytes.size() < kChunkSize ? static_cast<DWORD>(bytes.size()) : kChunkSize;
+    if (faults.failAfterBytes && written + count > *faults.failAfterBytes) {
+      // The bytes up to the fault still reach the file, as they would.
+      DWORD part = static_cast<DWORD>(*faults.failAfterBytes - written);
+      DWORD done = 0;
+      if (part > 0) WriteFile(file.Get(), bytes.data(), part, &done, nullptr);
+      throw FileError(FileError::Step::kWrite, path);
+    }
+    DWORD done = 0;
+    if (!WriteFile(file.Get(), bytes.data(), count, &done, nullptr) || done != count) {
+      throw FileError(FileError::Step::kWrite, path);
+    }
+    written += count;
+    bytes.remove_prefix(count);
+  }
+}
+
+// The name under which the file is on disk, in its own spelling (the case of
+// its letters, its long name), or path itself when it is not there.
+std::string NameOnDisk(const std::string& path) {
+  WIN32_FIND_DATAA found;
+  FindHandle search(FindFirstFileA(path.c_str(), &found));
+  if (!search || path.find_first_of("*?") != std::string::npos) return path;
+  std::string folder = FolderOf(path);
+  if (folder.empty()) return found.cFileName;
+  char last = folder.back();
+  return folder + (last == '\\' || last == ':' ? "" : "\\") + found.cFileName;
+}
+
+// A new, empty file of a name of its own in the folder of path; empty when
+// none can be created there.
+std::string NewFileBeside(const std::string& path, const WriteFaults& faults) {
+  if (faults.noNewFileInFolder) return "";
+  std::string folder = FolderOf(path);
+  if (folder.empty()) folder = ".";
+  char name[MAX_PATH] = "";
+  if (!GetTempFileNameA(folder.c_str(), "qlv", 0, name)) return "";
+  return name;
+}
+
+// Writes bytes over the file itself: used only where no new file can be
+// created beside it, since a failure half-way leaves the file cut.
+void WriteInPlace(const std::string& path, std::string_view bytes, const WriteFaults& faults) {
+  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) throw FileError(FileError::Step::kCreate, path);
+  WriteAll(file, bytes, path, faults);
+}
+
 }  // namespace
 
-std::string ReadTextFile(const std::string& path) {
+std::string ReadTextFile(const std::string& path, std::size_t maxBytes) {
   FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) throw FileError(FileError::Step::kOpen, path);
+  // A device (NUL, COM1 and the like answer to such names in any folder) is
+  // no document, though it may be read.
+  if (!file || GetFileType(file.Get()) != FILE_TYPE_DISK) throw FileError(FileError::Step::kOpen, path);
 
-  std::string text;
   LARGE_INTEGER size;
-  if (GetFileSizeEx(file.Get(), &size) && size.QuadPart < (1LL << 30)) {
-    text.reserve(static_cast<std::size_t>(size.QuadPart + size.QuadPart / 32));
+  if (!GetFileSizeEx(file.Get(), &size)) throw FileError(FileError::Step::kRead, path);
+  if (static_cast<unsigned long long>(size.QuadPart) > maxBytes) {
+    throw FileError(FileError::Step::kTooLarge, path, maxBytes);
   }
+  std::string text;
+  text.reserve(static_cast<std::size_t>(size.QuadPart + size.QuadPart / 32));
   LineBreakNormalizer normalizer;
   std::string chunk(kChunkSize, '\0');
   for (;;) {
@@ -33,27 +91,39 @@ std::string ReadTextFile(const std::string& path) {
       throw FileError(FileError::Step::kNul, path);
     }
     normalizer.Feed(piece, text);
+    // Lone CRs and LFs grow into pairs; the text must fit all the same.
+    if (text.size() > maxBytes) throw FileError(FileError::Step::kTooLarge, path, maxBytes);
   }
   normalizer.Finish(text);
+  if (text.size() > maxBytes) throw FileError(FileError::Step::kTooLarge, path, maxBytes);
   return text;
 }
 
-FileHandle CreateTextFile(const std::string& path) {
-  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) throw FileError(FileError::Step::kCreate, path);
-  return file;
-}
-
-void WriteTextFile(const FileHandle& file, std::string_view bytes, const std::string& path) {
-  while (!bytes.empty()) {
-    DWORD count = bytes.size() < kChunkSize ? static_cast<DWORD>(bytes.size()) : kChunkSize;
-    DWORD written = 0;
-    if (!WriteFile(file.Get(), bytes.data(), count, &written, nullptr) || written != count) {
-      throw FileError(FileError::Step::kWrite, path);
-    }
-    bytes.remove_prefix(count);
+void ReplaceFileContents(const std::string& path, std::string_view bytes, const WriteFaults& faults) {
+  const std::string fresh = NewFileBeside(path, faults);
+  if (fresh.empty()) {
+    // A folder in which nothing new may be created, while the file itself
+    // may be written: writing it in place is the only way to save at all.
+    WriteInPlace(path, bytes, faults);
+    return;
   }
+  ScopeExit removeFresh([&] { DeleteFileA(fresh.c_str()); });
+  {
+    FileHandle file(CreateFileA(fresh.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) throw FileError(FileError::Step::kCreate, path);
+    WriteAll(file, bytes, path, faults);
+    // On disk before it takes the old file's place.
+    if (!FlushFileBuffers(file.Get())) throw FileError(FileError::Step::kWrite, path);
+  }
+  // A rename over the old file, so that the name holds either file at every
+  // moment. (ReplaceFile would carry over more of the old file, such as its
+  // creation time and security, but Wine's moves the old file away and
+  // deletes it before the new one arrives, leaving a moment with neither.)
+  if (!MoveFileExA(fresh.c_str(), NameOnDisk(path).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    throw FileError(FileError::Step::kCreate, path);
+  }
+  removeFresh.Dismiss();
 }
 
 }  // namespace quolvi

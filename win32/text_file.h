@@ -1,6 +1,8 @@
 // Reading and writing the document's files.
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -10,14 +12,29 @@ namespace quolvi {
 
 // Reads the whole file, every line break made CR LF. Opens it for reading
 // without sharing. Throws FileError when the file cannot be opened or read,
-// and when it holds a NUL byte, which the document cannot hold.
-std::string ReadTextFile(const std::string& path);
+// when it holds a NUL byte, which the document cannot hold, and when it or
+// its text is larger than maxBytes (checked before the file is read).
+std::string ReadTextFile(const std::string& path, std::size_t maxBytes);
 
-// Creates the file anew (emptying an existing one), without sharing. Throws
-// FileError when it cannot be created.
-FileHandle CreateTextFile(const std::string& path);
+// Faults put in the way of writing, for tests: the system's own failures
+// (a disk that fills up, a drive that goes away, a folder in which nothing
+// new may be created) cannot be brought about at will.
+struct WriteFaults {
+  // A write fails once this many bytes of the file have been written.
+  std::optional<std::size_t> failAfterBytes;
+  // No new file can be created in the target's folder.
+  bool noNewFileInFolder = false;
+};
 
-// Writes bytes to the file; throws FileError, naming path, when a write fails.
-void WriteTextFile(const FileHandle& file, std::string_view bytes, const std::string& path);
+// Puts bytes in place of the file's contents so that at every moment either
+// the old file or the complete new one is on disk: the bytes are written to
+// a new file in the same folder, flushed, and only then moved over the old
+// one, which keeps its name as it is spelt on disk. The new file never
+// outlives a failure. Throws FileError: kCreate when the file cannot be
+// created or replaced, kWrite when writing fails.
+//
+// Where no new file can be created in the folder, the file is written in
+// place instead, which a failure half-way leaves cut.
+void ReplaceFileContents(const std::string& path, std::string_view bytes, const WriteFaults& faults = {});
 
 }  // namespace quolvi

@@ -8,11 +8,14 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <new>
+#include <stdexcept>
 #include <vector>
 
 #include "app/lumo_sub1.h"
 #include "win32/handles.h"
 #include "app/commands.h"
+#include "core/replace_all.h"
 #include "core/settings_value.h"
 #include "tests/support/temp_dir.h"
 #include "win32/profile.h"
@@ -309,6 +312,18 @@ TEST_F(MainMenuTest, ADropOfThreeFilesOpensOneAndStartsTwoFurtherInstances) {
   SetEnvironmentVariableA("QUOLVI_INSTANCE_LOG", nullptr);
 }
 
+// The names of the files in a folder.
+std::vector<std::string> FilesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found;
+  FindHandle search(FindFirstFileA((folder + "\\*").c_str(), &found));
+  if (!search) return names;
+  do {
+    if (std::strcmp(found.cFileName, ".") != 0 && std::strcmp(found.cFileName, "..") != 0) names.push_back(found.cFileName);
+  } while (FindNextFileA(search.Get(), &found));
+  return names;
+}
+
 TEST_F(MainMenuTest, SavingPutsEveryAttributeBackExactly) {
   TempDir dir;
   for (DWORD attributes : {DWORD{FILE_ATTRIBUTE_ARCHIVE}, DWORD{FILE_ATTRIBUTE_READONLY},
@@ -375,6 +390,7 @@ TEST_F(MainMenuTest, AFailedWritePutsTheAttributesBackAndIsReported) {
   EXPECT_EQ(BoxAnswer::caption, "Quolvi");
   EXPECT_EQ(GetFileAttributesA(path.c_str()), before);
   EXPECT_EQ(ReadBytes(path), "locked");
+  EXPECT_EQ(FilesIn(dir.path()), std::vector<std::string>{"locked.txt"});  // the new file went
   EXPECT_TRUE(window_.Modified());
   SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
@@ -455,6 +471,112 @@ TEST_F(MainMenuTest, SavingToAFolderThatIsGoneReportsTheAttributes) {
   ASSERT_EQ(BoxAnswer::texts.size(), 2u);
   EXPECT_EQ(BoxAnswer::texts[1], "ファイル属性を調べられません　　");
   EXPECT_TRUE(window_.Modified());
+}
+
+TEST_F(MainMenuTest, AWriteThatFailsHalfWayLeavesTheOldFileWholeAndTheDocumentModified) {
+  TempDir dir;
+  const std::string old(200000, 'o');
+  // A file that passes the existing-file test, one whose time stamp fails it
+  // (it is there all the same), and one deleted since it was opened.
+  for (const char* kind : {"plain", "old stamp", "deleted"}) {
+    SCOPED_TRACE(kind);
+    const std::string path = dir.File("old.txt");
+    WriteBytes(path, old);
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    const DWORD before = GetFileAttributesA(path.c_str());
+    SendMessageA(window_.Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({path})), 0);
+    if (std::string(kind) == "old stamp") {
+      FileHandle file(CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+      SYSTEMTIME y1975{1975, 1, 0, 1, 0, 0, 0, 0};
+      FILETIME stamp;
+      SystemTimeToFileTime(&y1975, &stamp);
+      ASSERT_TRUE(SetFileTime(file.Get(), nullptr, nullptr, &stamp));
+    }
+    if (std::string(kind) == "deleted") {
+      SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+      DeleteFileA(path.c_str());
+    }
+    SetText(std::string(300000, 'n'));
+    window_.reEdit.SetWriteFaultsForTesting(WriteFaults{100000, false});
+    const bool special = std::string(kind) != "deleted";
+    BoxAnswer::Answer(special ? std::vector<int>{IDOK, IDOK, IDOK} : std::vector<int>{IDOK, IDOK});
+    SendMessageA(window_.Handle(), WM_COMMAND, mnSave, 0);
+    window_.reEdit.SetWriteFaultsForTesting({});
+    ASSERT_FALSE(BoxAnswer::texts.empty());
+    EXPECT_EQ(BoxAnswer::texts.back(), "ｽﾄﾘｰﾑへの書き込みに失敗しました.");
+    EXPECT_TRUE(window_.Modified());
+    if (special) {
+      const std::string now = ReadBytes(path);
+      EXPECT_TRUE(now == old) << now.size() << " bytes, " << now.substr(0, 8) << "...";
+      EXPECT_EQ(GetFileAttributesA(path.c_str()), before);
+      EXPECT_EQ(FilesIn(dir.path()), std::vector<std::string>{"old.txt"});
+    } else {
+      EXPECT_TRUE(FilesIn(dir.path()).empty());  // neither the new file nor an empty one
+    }
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  }
+}
+
+TEST_F(MainMenuTest, SavingReplacesTheFileWholeOrWritesInPlaceWhereNoNewFileMayBeMade) {
+  TempDir dir;
+  const std::string path = dir.File("Mixed Case.TXT");
+  WriteBytes(path, "old");
+  // Opened under another spelling: saved, the file keeps its own.
+  SendMessageA(window_.Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({dir.File("mixed case.txt")})), 0);
+  for (bool noNewFile : {false, true}) {
+    SCOPED_TRACE(noNewFile);
+    SetText(noNewFile ? "in place" : "replaced");
+    window_.reEdit.SetWriteFaultsForTesting(WriteFaults{std::nullopt, noNewFile});
+    BoxAnswer::Answer(IDOK);
+    SendMessageA(window_.Handle(), WM_COMMAND, mnSave, 0);
+    window_.reEdit.SetWriteFaultsForTesting({});
+    EXPECT_EQ(BoxAnswer::texts, std::vector<std::string>{"保存しますか？　　"});
+    EXPECT_EQ(ReadBytes(path), noNewFile ? "in place" : "replaced");
+    EXPECT_EQ(FilesIn(dir.path()), std::vector<std::string>{"Mixed Case.TXT"});
+    EXPECT_FALSE(window_.Modified());
+  }
+}
+
+TEST_F(MainMenuTest, WhatEscapesAnyWindowProcedureIsReportedAndTheProgramGoesOn) {
+  HWND editor = window_.reEdit.Handle();
+  // The main window's procedure (the editor's change notification)...
+  window_.reEdit.OnChange = [] { throw std::bad_alloc(); };
+  BoxAnswer::Answer({IDOK, IDOK, IDOK});
+  SendMessageW(editor, WM_CHAR, 'x', 1);
+  window_.reEdit.OnChange = nullptr;
+  // ...and the editor's own.
+  window_.reEdit.OnContextMenu = [](int, int) { throw std::runtime_error("menu broken"); };
+  SendMessageW(editor, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(editor), MAKELPARAM(10, 10));
+  window_.reEdit.OnContextMenu = [](int, int) { throw 42; };
+  SendMessageW(editor, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(editor), MAKELPARAM(10, 10));
+  ASSERT_EQ(BoxAnswer::texts.size(), 3u);
+  EXPECT_EQ(BoxAnswer::texts[0], "メモリが不足したため処理を中止しました.");
+  EXPECT_EQ(BoxAnswer::texts[1], "予期しないエラーのため処理を中止しました（menu broken）.");
+  EXPECT_EQ(BoxAnswer::texts[2], "予期しないエラーのため処理を中止しました.");
+  EXPECT_EQ(BoxAnswer::caption, "Quolvi");
+  // The window and the document live on.
+  EXPECT_TRUE(IsWindow(window_.Handle()));
+  EXPECT_EQ(window_.reEdit.WholeText(), "x");
+}
+
+TEST_F(MainMenuTest, AnEditThatWouldPassTheSizeLimitIsRefusedAndChangesNothing) {
+  SetText("keep");
+  window_.reEdit.SelectWholeText();
+  const std::u16string big(kMaxDocumentBytes + 1, u'p');
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (big.size() + 1) * sizeof(char16_t));
+  if (GlobalLockScope<char16_t> chars(memory); chars.Data()) std::copy(big.c_str(), big.c_str() + big.size() + 1, chars.Data());
+  SetClipboard(CF_UNICODETEXT, memory);
+  BoxAnswer::Answer(IDOK);
+  SendMessageA(window_.Handle(), WM_COMMAND, mnPaste, 0);
+  EXPECT_EQ(BoxAnswer::texts, std::vector<std::string>{"文書が上限の 4 MB を超えるため処理を中止しました."});
+  EXPECT_EQ(window_.reEdit.WholeText(), "keep");
+  // A replace all that would grow the text past the limit.
+  SetText(std::string(20000, 'a'));
+  window_.reEdit.SetSelectionStart(0);
+  EXPECT_THROW(ReplaceAll(window_.reEdit, SearchFields{"a", std::string(255, 'b'), kOptionReplaceAll}),
+               DocumentTooLarge);
+  EXPECT_EQ(window_.reEdit.WholeText(), std::string(20000, 'a'));
+  SetClipboard(CF_TEXT, nullptr);
 }
 
 TEST_F(MainMenuTest, TheModifiedFlagFollowsEditsAndNewAsksBeforeDiscarding) {

@@ -6,6 +6,7 @@
 #include "core/font_size.h"
 #include "core/replace_all.h"
 #include "tests/support/editor_host.h"
+#include "tests/support/temp_dir.h"
 #include "tests/support/wait.h"
 
 namespace quolvi::test {
@@ -156,6 +157,37 @@ TEST_F(RichEditorTest, TheMatcherAndReplaceAllWorkOnTheControlsByteOffsets) {
   EXPECT_EQ(editor().WholeText(), "日本\r\nソ\r\n 表ソ\r\n\r\n");
   EXPECT_EQ(editor().SelectionStart(), 17);  // after the last inserted text
   EXPECT_GE(host_.changes(), 1);
+}
+
+TEST_F(RichEditorTest, LineBreaksFoundByHalfAreSelectedAndReplacedWholeAndSaveAsShown) {
+  // The control cannot select the CR or the LF of a line break alone.
+  SetText("ab\r\ncd\r\n");
+  editor().SetSelectionStart(0);
+  for (const char* pattern : {"\\r", "\\0A"}) {
+    editor().SetSelectionStart(0);
+    EXPECT_EQ(FindNextMatch(editor(), SearchFields{pattern, "", 0}), StepResult::Done(4));
+    EXPECT_EQ(editor().SelectedText(), "\r\n");
+    EXPECT_EQ(FindNextMatch(editor(), SearchFields{pattern, "", 0}), StepResult::Done(8));
+  }
+  // Replace all ends: step by step (a replacement ending in a lone lead
+  // byte) and in one pass; a CR or LF it inserts is a line break.
+  editor().SetSelectionStart(0);
+  EXPECT_EQ(ReplaceAll(editor(), SearchFields{"\\r", "\\82", kOptionReplaceAll}), 2);
+  EXPECT_EQ(editor().WholeText(), "ab\x82" "cd\x82");
+  SetText("ab\r\ncd\r\nef");
+  editor().SetSelectionStart(0);
+  EXPECT_EQ(ReplaceAll(editor(), SearchFields{"\\0A", "\\r-\\0A", kOptionReplaceAll}), 2);
+  const std::string replaced = "ab\r\n-\r\ncd\r\n-\r\nef";
+  EXPECT_EQ(editor().WholeText(), replaced);
+  editor().SetSelectionStart(2);
+  editor().SetSelectionLength(2);
+  EXPECT_EQ(ReplaceSelection(editor(), SearchFields{"", "\\0D", 0}), StepResult::Done(4));
+  EXPECT_EQ(editor().WholeText(), replaced);
+  EXPECT_EQ(editor().CountLines(), 5);
+  TempDir dir;
+  editor().SaveTextFile(dir.File("saved.txt"));
+  editor().LoadTextFile(dir.File("saved.txt"));
+  EXPECT_EQ(editor().WholeText(), replaced);
 }
 
 TEST_F(RichEditorTest, EveryEditRaisesTheChangeEvent) {

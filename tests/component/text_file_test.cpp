@@ -115,16 +115,75 @@ TEST_F(TextFileTest, AReadOnlyFileCannotBeCreatedAndKeepsItsBytes) {
 TEST_F(TextFileTest, AFileWithANulByteIsRefusedBeforeTheEditorIsTouched) {
   PrepareDocument();
   std::string path = dir_.File("has-nul.txt");  // not "nul.txt": NUL is a device
-  WriteBytes(path, std::string("abc\0def", 7));
-  EXPECT_EQ(ErrorOf([&] { editor().LoadTextFile(path); }),
-            "ﾌｧｲﾙ " + path + " はNUL文字を含むため開けません");
-  ExpectDocumentUnchanged();
+  for (const std::string& bytes : {std::string("abc\0def", 7), std::string("\0abc", 4), std::string("abc\0", 4)}) {
+    WriteBytes(path, bytes);  // at the start, in the middle and at the end
+    EXPECT_EQ(ErrorOf([&] { editor().LoadTextFile(path); }),
+              "ﾌｧｲﾙ " + path + " はNUL文字を含むため開けません");
+    ExpectDocumentUnchanged();
+  }
   // A NUL far into a large file is found too.
   std::string large(3 << 20, 'x');
   large[large.size() - 2] = '\0';
   WriteBytes(path, large);
   EXPECT_NE(ErrorOf([&] { editor().LoadTextFile(path); }), "");
   ExpectDocumentUnchanged();
+}
+
+TEST_F(TextFileTest, AFileLargerThanTheDocumentMayBeIsRefusedBeforeTheEditorIsTouched) {
+  PrepareDocument();
+  const std::string path = dir_.File("large.txt");
+  const std::string tooLarge = "ﾌｧｲﾙ " + path + " は大きすぎるため開けません（上限 4 MB）";
+  WriteBytes(path, std::string(kMaxDocumentBytes + 1, 'x'));
+  EXPECT_EQ(ErrorOf([&] { editor().LoadTextFile(path); }), tooLarge);
+  ExpectDocumentUnchanged();
+  // Within the limit as a file, beyond it once its lone LFs are line breaks.
+  WriteBytes(path, std::string(kMaxDocumentBytes / 2 + 1, '\n'));
+  EXPECT_EQ(ErrorOf([&] { editor().LoadTextFile(path); }), tooLarge);
+  ExpectDocumentUnchanged();
+  // The largest file that opens.
+  WriteBytes(path, std::string(kMaxDocumentBytes, 'y'));
+  EXPECT_EQ(ErrorOf([&] { editor().LoadTextFile(path); }), "");
+  EXPECT_EQ(editor().WholeText().size(), kMaxDocumentBytes);
+}
+
+TEST_F(TextFileTest, OddFilesLoadAsTheyAreAndSaveBackByteForByte) {
+  const std::string utf8 = "\xE6\x97\xA5\xE6\x9C\xAC\r\n";  // not Shift-JIS: shown garbled, kept as it is
+  for (const std::string& bytes : {std::string("\r\n\r\n\r\n"), std::string("\xEF\xBB\xBF") + utf8, utf8,
+                                   // every kind of byte that is no Shift-JIS character
+                                   std::string("\x80|\xA0|\xFD\xFE\xFF|\x81\x7F|\x81 |\xA0\x40|\xFC")}) {
+    SCOPED_TRACE(::testing::PrintToString(bytes));
+    WriteBytes(dir_.File("odd.txt"), bytes);
+    editor().LoadTextFile(dir_.File("odd.txt"));
+    EXPECT_EQ(editor().WholeText(), bytes);
+    editor().SaveTextFile(dir_.File("saved.txt"));
+    EXPECT_EQ(ReadBytes(dir_.File("saved.txt")), bytes);
+  }
+  // A file of line breaks alone, of every kind.
+  WriteBytes(dir_.File("breaks.txt"), "\n\n\r\r\n");
+  editor().LoadTextFile(dir_.File("breaks.txt"));
+  EXPECT_EQ(editor().WholeText(), "\r\n\r\n\r\n\r\n");
+  EXPECT_EQ(editor().CountLines(), 4);
+}
+
+TEST_F(TextFileTest, NamesThatAreNoFileAreRefusedAndLongNamesWork) {
+  PrepareDocument();
+  // A folder and a device (the device NUL answers to nul.txt anywhere).
+  for (const std::string& path : {dir_.path(), dir_.File("nul.txt"), dir_.File("con.txt")}) {
+    EXPECT_EQ(ErrorOf([&] { editor().LoadTextFile(path); }), "ﾌｧｲﾙ " + path + " は開けません");
+    ExpectDocumentUnchanged();
+    EXPECT_EQ(ErrorOf([&] { editor().SaveTextFile(path); }), "ﾌｧｲﾙ " + path + " を作成できません");
+  }
+  // Names of 259 and 260 bytes: the longest the system takes, and one more.
+  const std::string base = dir_.path() + "\\";
+  for (std::size_t length : {259u, 260u}) {
+    const std::string path = base + std::string(length - base.size() - 4, 'n') + ".txt";
+    WriteBytes(path, "long");
+    editor().LoadTextFile(path);
+    EXPECT_EQ(editor().WholeText(), "long");
+    editor().ReplaceSelectedText("new ");
+    editor().SaveTextFile(path);
+    EXPECT_EQ(ReadBytes(path), "new long");
+  }
 }
 
 TEST_F(TextFileTest, LineBreaksAndDoubleByteCharactersAcrossEveryReadBoundary) {
@@ -134,7 +193,7 @@ TEST_F(TextFileTest, LineBreaksAndDoubleByteCharactersAcrossEveryReadBoundary) {
   std::string bytes;
   const std::string pieces[] = {"\r\n", "\r", "\n", "表", "\r\r\n", "\n\r"};
   std::size_t round = 0;
-  while (bytes.size() < (5u << 20)) {
+  while (bytes.size() < (3u << 20)) {
     const std::string& piece = pieces[round % 6];
     std::size_t boundary = (bytes.size() / 4096 + 1) * 4096;
     std::size_t shift = round % piece.size();

@@ -254,6 +254,11 @@ bool App::WaitForExit(int timeoutMs) {
   return WaitUntil([&] { return WaitForSingleObject(process_.Get(), 0) == WAIT_OBJECT_0; }, timeoutMs);
 }
 
+void App::Kill() {
+  TerminateProcess(process_.Get(), 1);
+  WaitForSingleObject(process_.Get(), 5000);
+}
+
 bool SaveScreenshot(const std::string& path) {
   const int width = GetSystemMetrics(SM_CXSCREEN);
   const int height = GetSystemMetrics(SM_CYSCREEN);

@@ -88,6 +88,8 @@ class App {
 
   // Waits until the program has ended; false after the deadline.
   bool WaitForExit(int timeoutMs = 5000);
+  // Ends the program at once, as a crash or a power cut would.
+  void Kill();
   // Waits until the program is idle, waiting for input.
   void Settle() const;
 

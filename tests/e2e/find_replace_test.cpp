@@ -117,6 +117,30 @@ TEST_F(FindReplaceTest, ReplaceReplacesTheSelectionAndSelectsTheNextMatch) {
   EXPECT_EQ(app_.StatusText(), "");  // one replacement shows no count
 }
 
+TEST_F(FindReplaceTest, HalfALineBreakIsFoundWholeAndReplaceAllEnds) {
+  ASSERT_TRUE(StartWith(u"ab\rcd\r", "ab\r\ncd\r\n"));
+  HWND find = OpenDialog('F');
+  ASSERT_NE(find, nullptr);
+  Fill(find, edt1, "\\0A");
+  App::PressButton(find, IDOK);
+  EXPECT_TRUE(SelectionBecomes(2, 4));  // the whole line break
+  app_.Activate();
+  app_.PressAndSettle(VK_F3);
+  EXPECT_TRUE(SelectionBecomes(6, 8));  // and on to the next
+  App::PressButton(find, IDCANCEL);
+  // Gone before the next dialog is looked for, which could otherwise be it.
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(find); }));
+  app_.Activate();
+  app_.PressAndSettle(VK_HOME, kCtrl);
+  HWND replace = OpenDialog('H');
+  ASSERT_NE(replace, nullptr);
+  Fill(replace, edt1, "\\r");
+  Fill(replace, edt2, "\\82");  // a lone lead byte: replaced step by step
+  App::PressButton(replace, psh2);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(replace); }, 10000));
+  EXPECT_TRUE(WaitUntil([&] { return app_.StatusText() == "2 語を置換しました。"; })) << app_.StatusText();
+}
+
 TEST_F(FindReplaceTest, ADialogIsOpenedOnlyOnce) {
   HWND dialog = OpenDialog('F');
   ASSERT_NE(dialog, nullptr);

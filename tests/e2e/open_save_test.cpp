@@ -85,6 +85,14 @@ TEST(OpenSaveTest, AnErrorWhileOpeningIsReportedWithAFullStopAndTheProgramGoesOn
   EXPECT_EQ(app.AnswerBox(IDOK), "ﾌｧｲﾙ " + pattern + " は開けません.");
   EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(app.window()); }));
   EXPECT_EQ(app.Caption(), "Quolvi");
+  // A file above the size limit, refused before it is read.
+  const std::string large = dir.File("large.txt");
+  WriteBytes(large, std::string((4u << 20) + 1, 'x'));
+  App refused(Quoted(large));
+  EXPECT_EQ(refused.AnswerBox(IDOK), "ﾌｧｲﾙ " + large + " は大きすぎるため開けません（上限 4 MB）.");
+  EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(refused.window()); }));
+  EXPECT_EQ(refused.Caption(), "Quolvi");
+  EXPECT_EQ(refused.EditorText(), "");
 }
 
 TEST(OpenSaveTest, SaveAsksOnAModifiedTitledDocumentAndWritesWhatWasTyped) {
@@ -109,6 +117,40 @@ TEST(OpenSaveTest, SaveAsksOnAModifiedTitledDocumentAndWritesWhatWasTyped) {
   app.PressAndSettle('S', kCtrl);  // clean again
   EXPECT_EQ(app.WaitForDialog("Quolvi"), nullptr);
   EXPECT_EQ(app.Caption(), "Vessaro - " + path);
+}
+
+TEST(OpenSaveTest, KillingTheProgramWhileItSavesLeavesTheOldFileWhole) {
+  TempDir dir;
+  const std::string path = dir.File("large.txt");
+  std::string old;
+  while (old.size() < (3u << 20)) old += "an old line of the document, 0123456789\r\n";
+  WriteBytes(path, old);
+  App app(Quoted(path));
+  ASSERT_TRUE(WaitUntil([&] { return app.Caption() == "Vessaro - " + path; }, 30000));
+  app.Activate();
+  app.Type(u"new ");
+  app.Press('S', kCtrl);
+  HWND box = app.WaitForDialog("Quolvi", 30000);
+  ASSERT_NE(box, nullptr);
+  App::PressButton(box, IDOK);
+  // The program is ended at the first sign of the save: a new file in the
+  // folder, or the file itself changed.
+  auto saveHasBegun = [&] {
+    WIN32_FIND_DATAA found;
+    FindHandle search(FindFirstFileA(dir.File("*").c_str(), &found));
+    int files = 0;
+    do {
+      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++files;
+      if (std::string(found.cFileName) == "large.txt" && found.nFileSizeLow != old.size()) return true;
+    } while (search && FindNextFileA(search.Get(), &found));
+    return files > 1;
+  };
+  const DWORD start = GetTickCount();
+  while (!saveHasBegun() && GetTickCount() - start < 30000) {
+  }
+  app.Kill();
+  const std::string now = ReadBytes(path);
+  EXPECT_TRUE(now == old || now == "new " + old) << now.size() << " bytes: " << now.substr(0, 20);
 }
 
 TEST(OpenSaveTest, SaveOnAnUntitledDocumentGoesToSaveAsWhichNamesTheDocument) {

@@ -103,6 +103,25 @@ TEST(MatcherTest, DoubleByteCharactersMatchWhole) {
   EXPECT_EQ(FindNextMatch(editor, Find("x?\\\\")), StepResult::Done(4));
 }
 
+TEST(MatcherTest, HalfALineBreakIsFoundAsTheWholeOneAndTheNextSearchGoesOn) {
+  // The editor cannot select the CR or the LF of a line break alone.
+  for (const char* pattern : {"\\r", "\\0D", "\\0d", "\\0A", "\\n", "\\0D\\0A"}) {
+    SCOPED_TRACE(pattern);
+    MemoryEditor editor("ab\r\ncd\r\n");
+    EXPECT_EQ(FindNextMatch(editor, Find(pattern)), StepResult::Done(4));
+    EXPECT_EQ(Selected(editor), "\r\n");
+    EXPECT_EQ(FindNextMatch(editor, Find(pattern)), StepResult::Done(8));
+    EXPECT_EQ(editor.SelectionStart(), 6);
+    EXPECT_EQ(FindNextMatch(editor, Find(pattern)), StepResult::NothingToDo());  // at the end
+  }
+  MemoryEditor editor("ab\r\ncd");
+  EXPECT_EQ(FindNextMatch(editor, Find("b\\r")), StepResult::Done(4));
+  EXPECT_EQ(Selected(editor), "b\r\n");
+  editor.SetSelectionStart(0);
+  EXPECT_EQ(FindNextMatch(editor, Find("\\0Ac")), StepResult::Done(5));
+  EXPECT_EQ(Selected(editor), "\r\nc");
+}
+
 TEST(MatcherTest, ReplaceSelection) {
   MemoryEditor editor("one two");
   EXPECT_EQ(ReplaceSelection(editor, SearchFields{"", "x", 0}), StepResult::NothingToDo());  // nothing selected
@@ -118,6 +137,21 @@ TEST(MatcherTest, ReplaceSelection) {
   EXPECT_EQ(editor.WholeText(), "*?\t\r\n表");
   MemoryEditor empty;
   EXPECT_EQ(ReplaceSelection(empty, SearchFields{"", "x", 0}), StepResult::NothingToDo());
+}
+
+TEST(MatcherTest, EveryCrOrLfAReplacementInsertsIsALineBreak) {
+  for (auto [replacement, inserted] : std::initializer_list<std::pair<const char*, const char*>>{
+           {"\\r", "\r\n"}, {"\\0D", "\r\n"}, {"\\0A", "\r\n"}, {"\\n", "\r\n"},
+           {"\\r\\n", "\r\n\r\n"}, {"\\0D\\0A", "\r\n"}, {"a\\0Ab\\r", "a\r\nb\r\n"}}) {
+    SCOPED_TRACE(replacement);
+    MemoryEditor editor("x-y");
+    editor.SetSelectionStart(1);
+    editor.SetSelectionLength(1);
+    const std::string expected = std::string("x") + inserted + "y";
+    EXPECT_EQ(ReplaceSelection(editor, SearchFields{"", replacement, 0}),
+              StepResult::Done(static_cast<Position>(expected.size()) - 1));
+    EXPECT_EQ(editor.WholeText(), expected);
+  }
 }
 
 }  // namespace
