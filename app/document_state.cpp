@@ -3,8 +3,8 @@
 // question.
 #include "app/lumo_sub1.h"
 #include "app/messages.h"
-#include "win32/documents_folder.h"
 #include "core/folder_rules.h"
+#include "win32/documents_folder.h"
 
 namespace quolvi {
 

@@ -3,9 +3,9 @@
 #include <commdlg.h>
 
 #include "app/lumo_sub1.h"
+#include "core/font_size.h"
 #include "core/trim.h"
 #include "win32/color.h"
-#include "core/font_size.h"
 
 namespace quolvi {
 

@@ -90,7 +90,8 @@ void TFLumoSub1::OnFindReplace(FINDREPLACEA* request) {
 void TFLumoSub1::FindStep(const SearchDialog& dialog) {
   search_.FindPattern = dialog.findWhat;
   search_.FindOptions = dialog.options;
-  if (FindNextMatch(reEdit, search_).outcome == StepOutcome::kNotFound) AskUser(messages::kSearchTextNotFound, MB_OK | MB_ICONEXCLAMATION);
+  if (FindNextMatch(reEdit, search_).outcome == StepOutcome::kNotFound)
+    AskUser(messages::kSearchTextNotFound, MB_OK | MB_ICONEXCLAMATION);
 }
 
 void TFLumoSub1::ReplaceDialog1Replace() {

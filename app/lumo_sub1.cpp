@@ -5,10 +5,10 @@
 
 #include <optional>
 
-#include "core/error_text.h"
 #include "app/commands.h"
-#include "win32/locale.h"
 #include "app/messages.h"
+#include "core/error_text.h"
+#include "win32/locale.h"
 
 namespace quolvi {
 
@@ -89,9 +89,7 @@ LRESULT TFLumoSub1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // An error in FormCreate ends FormCreate; the window still comes up.
       Run([this] { FormCreate(); });
       return 0;
-    case WM_SIZE:
-      Layout();
-      return 0;
+    case WM_SIZE: Layout(); return 0;
     case WM_SYSCOMMAND:
       // Minimising the main window minimises the application it belongs to.
       if ((wParam & 0xFFF0) == SC_MINIMIZE && application_) {
@@ -124,20 +122,14 @@ LRESULT TFLumoSub1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       Run([this, drop] { WMDropFiles(drop); });
       return 0;
     }
-    case WM_WININICHANGE:
-      locale_ = ReadDateTimeLocale();
-      break;
-    case WM_CLOSE:
-      Close();
-      return 0;
+    case WM_WININICHANGE: locale_ = ReadDateTimeLocale(); break;
+    case WM_CLOSE: Close(); return 0;
     case WM_QUERYENDSESSION: {
       bool allowed = false;
       Run([this, &allowed] { allowed = FormCloseQuery(); });
       return allowed;
     }
-    case WM_DESTROY:
-      PostQuitMessage(0);
-      return 0;
+    case WM_DESTROY: PostQuitMessage(0); return 0;
     default:
       if (message == findReplaceMessage_) {
         auto* request = reinterpret_cast<FINDREPLACEA*>(lParam);

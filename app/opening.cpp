@@ -6,8 +6,8 @@
 #include "app/lumo_sub1.h"
 #include "app/messages.h"
 #include "core/command_line.h"
-#include "win32/file_checks.h"
 #include "core/folder_rules.h"
+#include "win32/file_checks.h"
 
 namespace quolvi {
 namespace {

@@ -3,9 +3,9 @@
 
 #include "app/lumo_sub1.h"
 #include "app/messages.h"
-#include "win32/handles.h"
-#include "win32/file_checks.h"
 #include "core/folder_rules.h"
+#include "win32/file_checks.h"
+#include "win32/handles.h"
 
 namespace quolvi {
 namespace {

@@ -36,8 +36,8 @@ double Best(int runs, const std::function<void()>& work) {
 // Japanese prose-like text: double-byte characters, ASCII and half-width
 // katakana in lines of varying length, CR LF line breaks.
 std::string MakeText(std::size_t size) {
-  static const char* const words[] = {"日本語の", "文章を", "編集する", "ｶﾀｶﾅ", "text ", "表示", "、", "。",
-                                      "ソフトウェア", "能力", "予定", "十分な", "123 "};
+  static const char* const words[] = {"日本語の", "文章を",       "編集する", "ｶﾀｶﾅ", "text ",  "表示", "、",
+                                      "。",       "ソフトウェア", "能力",     "予定", "十分な", "123 "};
   std::string text;
   text.reserve(size + 64);
   unsigned state = 1;
@@ -111,8 +111,8 @@ int main(int argc, char** argv) {
   windowClass.hInstance = GetModuleHandleA(nullptr);
   windowClass.lpszClassName = "QuolviBench";
   RegisterClassA(&windowClass);
-  quolvi::WindowHandle host(CreateWindowExA(0, "QuolviBench", "bench", WS_OVERLAPPEDWINDOW, 0, 0, 600, 400,
-                                            nullptr, nullptr, windowClass.hInstance, nullptr));
+  quolvi::WindowHandle host(CreateWindowExA(0, "QuolviBench", "bench", WS_OVERLAPPEDWINDOW, 0, 0, 600, 400, nullptr,
+                                            nullptr, windowClass.hInstance, nullptr));
   quolvi::RichEditor editor;
   editor.SetBounds(RECT{0, 0, 580, 380});
   editor.Create(host.Get(), 1);

@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <string>
 
+#include "core/replace_all.h"
 #include "win32/handles.h"
 #include "win32/rich_editor.h"
-#include "core/replace_all.h"
 
 namespace {
 
@@ -31,8 +31,8 @@ int main() {
   windowClass.hInstance = GetModuleHandleA(nullptr);
   windowClass.lpszClassName = "QuolviReplaceBench";
   RegisterClassA(&windowClass);
-  quolvi::WindowHandle host(CreateWindowExA(0, windowClass.lpszClassName, "bench", WS_OVERLAPPEDWINDOW, 0, 0, 600,
-                                            400, nullptr, nullptr, windowClass.hInstance, nullptr));
+  quolvi::WindowHandle host(CreateWindowExA(0, windowClass.lpszClassName, "bench", WS_OVERLAPPEDWINDOW, 0, 0, 600, 400,
+                                            nullptr, nullptr, windowClass.hInstance, nullptr));
   quolvi::RichEditor editor;
   editor.SetBounds(RECT{0, 0, 580, 380});
   editor.Create(host.Get(), 1);
@@ -58,8 +58,8 @@ int main() {
   int count = quolvi::ReplaceAll(editor, quolvi::SearchFields{"ab", "xyz", quolvi::kOptionReplaceAll});
   double ours = Now() - start;
 
-  std::printf("bench replace-all-100k size=%zu ours_s=%.3f base_s=%.3f ratio=%.2f (replacements=%d)\n",
-              text.size(), ours, base, ours / base, count);
+  std::printf("bench replace-all-100k size=%zu ours_s=%.3f base_s=%.3f ratio=%.2f (replacements=%d)\n", text.size(),
+              ours, base, ours / base, count);
   DeleteFileA(path.c_str());
   return count == 100000 ? 0 : 1;
 }

@@ -9,7 +9,7 @@ namespace quolvi::cp932 {
 namespace {
 
 constexpr char16_t kHalfWidthKatakana = 0xFF61;  // decodes from 0xA1
-constexpr std::uint16_t kNoCode = 0;              // U+0000 is handled apart
+constexpr std::uint16_t kNoCode = 0;             // U+0000 is handled apart
 constexpr char kUnmappable = '?';
 
 int LeadIndex(unsigned char lead) { return lead <= 0x9F ? lead - 0x81 : lead - 0xE0 + 31; }
@@ -36,8 +36,8 @@ struct Tables {
   // By mark value - 1: the single bytes 0x80 to 0xFF (0 for the katakana,
   // which are characters), then the unassigned double-byte codes.
   std::vector<std::uint16_t> placeholderCodes;
-  std::vector<Duplicate> duplicates;                 // ordered by character and value
-  std::vector<std::uint16_t> encode;                 // by character; kNoCode if none
+  std::vector<Duplicate> duplicates;  // ordered by character and value
+  std::vector<std::uint16_t> encode;  // by character; kNoCode if none
 
   Tables() : encode(0x10000, kNoCode) {
     std::vector<bool> nonRoundTrip(kLeadCount * kTrailCount, false);
@@ -46,7 +46,8 @@ struct Tables {
       nonRoundTrip[LeadIndex(static_cast<unsigned char>(code >> 8)) * kTrailCount +
                    TrailIndex(static_cast<unsigned char>(code & 0xFF))] = true;
     }
-    for (unsigned b = 0x80; b <= 0xFF; ++b) placeholderCodes.push_back(IsStrayByte(b) ? static_cast<std::uint16_t>(b) : 0);
+    for (unsigned b = 0x80; b <= 0xFF; ++b)
+      placeholderCodes.push_back(IsStrayByte(b) ? static_cast<std::uint16_t>(b) : 0);
     for (int lead = 0; lead < kLeadCount; ++lead) {
       for (int trail = 0; trail < kTrailCount; ++trail) {
         int index = lead * kTrailCount + trail;

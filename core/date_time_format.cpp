@@ -64,8 +64,8 @@ std::string FormatTime(const DateTimeLocale& locale, const LocalTime& time) {
     hour %= 12;
     if (hour == 0) hour = 12;
   }
-  std::string clock = Number(hour, locale.hourLeadingZero ? 2 : 1) + separator + Number(time.minute, 2) +
-                      separator + Number(time.second, 2);
+  std::string clock = Number(hour, locale.hourLeadingZero ? 2 : 1) + separator + Number(time.minute, 2) + separator +
+                      Number(time.second, 2);
   if (locale.twentyFourHour) return clock;
   const std::string& designator = time.hour < 12 ? locale.amDesignator : locale.pmDesignator;
   return locale.designatorFirst ? designator + " " + clock : clock + " " + designator;

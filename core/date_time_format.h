@@ -24,8 +24,8 @@ struct DateTimeLocale {
 };
 
 struct LocalTime {
-  int year, month, day;         // month 1-12, day 1-31
-  int dayOfWeek;                // 0 = Sunday
+  int year, month, day;  // month 1-12, day 1-31
+  int dayOfWeek;         // 0 = Sunday
   int hour, minute, second;
 };
 

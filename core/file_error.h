@@ -11,11 +11,11 @@ namespace quolvi {
 class FileError : public std::runtime_error {
  public:
   enum class Step {
-    kOpen,    // the file cannot be opened for reading
-    kRead,    // reading it failed part-way
-    kNul,     // it holds a NUL byte, which the document cannot hold
-    kCreate,  // it cannot be created for writing
-    kWrite,   // writing the text into it failed
+    kOpen,      // the file cannot be opened for reading
+    kRead,      // reading it failed part-way
+    kNul,       // it holds a NUL byte, which the document cannot hold
+    kCreate,    // it cannot be created for writing
+    kWrite,     // writing the text into it failed
     kTooLarge,  // it is larger than the document may be (limit())
   };
 

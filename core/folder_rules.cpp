@@ -34,8 +34,7 @@ std::string FolderOf(std::string_view path) {
   std::string folder(path.substr(0, delimiter + 1));
   if (path[delimiter] == '\\' && delimiter > 0) {
     // Kept only after a colon or a backslash that are characters of their own.
-    bool keep = beforeDelimiter + 1 == delimiter &&
-                (path[beforeDelimiter] == ':' || path[beforeDelimiter] == '\\');
+    bool keep = beforeDelimiter + 1 == delimiter && (path[beforeDelimiter] == ':' || path[beforeDelimiter] == '\\');
     if (!keep) folder.pop_back();
   }
   return folder;

@@ -12,9 +12,7 @@ constexpr std::uint16_t kTextMask = (1 << kTextBits) - 1;
 constexpr std::uint32_t kSpreadMask = 0x030303;
 
 // Six bits as a colour difference: two in each of red, green and blue.
-std::uint32_t Spread(std::uint32_t bits) {
-  return ((bits >> 4) & 3) | (((bits >> 2) & 3) << 8) | ((bits & 3) << 16);
-}
+std::uint32_t Spread(std::uint32_t bits) { return ((bits >> 4) & 3) | (((bits >> 2) & 3) << 8) | ((bits & 3) << 16); }
 
 // The bits a colour differs from base by, or 0 when it differs otherwise.
 std::uint32_t Unspread(std::uint32_t color, std::uint32_t base) {
@@ -108,14 +106,14 @@ std::vector<cp932::Mark> MarksFromRtf(std::string_view rtf, std::u16string_view 
   };
   std::vector<Group> stack;
   Group group;
-  bool groupStart = false;  // the next token is the first of its group
+  bool groupStart = false;                          // the next token is the first of its group
   std::vector<std::optional<std::uint32_t>> table;  // the colour table; nullopt: automatic
   std::uint32_t entry = 0;
   bool entryHasColor = false;
   std::vector<cp932::Mark> marks;
-  std::size_t unit = 0;      // the unit of text the next character is
-  long skipBytes = 0;        // bytes left of the stand-in for a \u character
-  bool inPair = false;       // the next byte is the trail of a counted character
+  std::size_t unit = 0;  // the unit of text the next character is
+  long skipBytes = 0;    // bytes left of the stand-in for a \u character
+  bool inPair = false;   // the next byte is the trail of a counted character
 
   auto colorAt = [&table](long index) -> std::optional<std::uint32_t> {
     return index > 0 && static_cast<std::size_t>(index) < table.size() ? table[index] : std::nullopt;

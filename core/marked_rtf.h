@@ -26,9 +26,9 @@
 namespace quolvi {
 
 struct MarkColors {
-  std::uint32_t text = 0;   // the colour unmarked text shows in
-  bool autoText = true;     // unmarked text has the automatic colour
-  std::uint32_t back = 0;   // the editor's background
+  std::uint32_t text = 0;  // the colour unmarked text shows in
+  bool autoText = true;    // unmarked text has the automatic colour
+  std::uint32_t back = 0;  // the editor's background
 };
 
 std::string MarkedTextToRtf(const cp932::MarkedText& text, const MarkColors& colors);

@@ -35,9 +35,7 @@ struct StepResult {
   static StepResult NotFound() { return {StepOutcome::kNotFound, 0}; }
   static StepResult Done(Position p) { return {StepOutcome::kDone, p}; }
   bool done() const { return outcome == StepOutcome::kDone; }
-  bool operator==(const StepResult& other) const {
-    return outcome == other.outcome && position == other.position;
-  }
+  bool operator==(const StepResult& other) const { return outcome == other.outcome && position == other.position; }
   bool operator!=(const StepResult& other) const { return !(*this == other); }
 };
 

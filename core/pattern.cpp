@@ -60,12 +60,30 @@ std::string UnescapeText(std::string_view raw) {
     }
     if (p + 1 < n) {
       switch (raw[p + 1]) {
-        case '*': out += '*'; p += 2; continue;
-        case '?': out += '?'; p += 2; continue;
-        case '\\': out += '\\'; p += 2; continue;
-        case 'n': out += "\r\n"; p += 2; continue;
-        case 'r': out += '\r'; p += 2; continue;
-        case 't': out += '\t'; p += 2; continue;
+        case '*':
+          out += '*';
+          p += 2;
+          continue;
+        case '?':
+          out += '?';
+          p += 2;
+          continue;
+        case '\\':
+          out += '\\';
+          p += 2;
+          continue;
+        case 'n':
+          out += "\r\n";
+          p += 2;
+          continue;
+        case 'r':
+          out += '\r';
+          p += 2;
+          continue;
+        case 't':
+          out += '\t';
+          p += 2;
+          continue;
         default: break;
       }
     }

@@ -1,8 +1,8 @@
 #include "core/replace_all.h"
 
 #include "core/cp932.h"
-#include "core/text_search.h"
 #include "core/pattern.h"
+#include "core/text_search.h"
 
 namespace quolvi {
 namespace {
@@ -30,8 +30,8 @@ class SplicedText {
   Position Search(const std::string& literal, Position from, bool matchCase) const {
     Position origin = static_cast<Position>(in_);
     Position start = origin + (from - outSize());
-    Position found = FindInText(original_, literal, start, static_cast<Position>(original_.size()) - start,
-                                matchCase, origin);
+    Position found =
+        FindInText(original_, literal, start, static_cast<Position>(original_.size()) - start, matchCase, origin);
     return found < 0 ? -1 : outSize() + (found - origin);
   }
 

@@ -14,9 +14,7 @@ int HexDigit(char c) {
 
 }  // namespace
 
-std::string SettingsFilePath(std::string_view executablePath) {
-  return FolderOf(executablePath) + "\\vessaro.ini";
-}
+std::string SettingsFilePath(std::string_view executablePath) { return FolderOf(executablePath) + "\\vessaro.ini"; }
 
 std::int32_t ReadSettingsInteger(std::string_view value, std::int32_t fallback) {
   bool hex = false;

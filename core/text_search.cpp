@@ -22,8 +22,7 @@ unsigned FoldCase(unsigned c) {
 
 // Whether pattern occurs in text at the character boundary `at`, ending at or
 // before `limit`.
-bool MatchesAt(std::string_view text, std::size_t at, std::size_t limit, std::string_view pattern,
-               bool matchCase) {
+bool MatchesAt(std::string_view text, std::size_t at, std::size_t limit, std::string_view pattern, bool matchCase) {
   std::size_t t = at;
   for (std::size_t p = 0; p < pattern.size();) {
     if (t >= limit) return false;
@@ -41,8 +40,7 @@ bool MatchesAt(std::string_view text, std::size_t at, std::size_t limit, std::st
 
 }  // namespace
 
-int FindInText(std::string_view text, std::string_view pattern, int start, int length, bool matchCase,
-               int scanOrigin) {
+int FindInText(std::string_view text, std::string_view pattern, int start, int length, bool matchCase, int scanOrigin) {
   if (pattern.empty() || start < 0 || length < 0 || scanOrigin < 0) return -1;
   std::size_t from = static_cast<std::size_t>(start);
   std::size_t limit = std::min(text.size(), from + static_cast<std::size_t>(length));

@@ -57,9 +57,7 @@ LRESULT ApplicationWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
       return 0;
     case WM_SYSCOMMAND:
       switch (wParam & 0xFFF0) {
-        case SC_MINIMIZE:
-          Minimize();
-          return 0;
+        case SC_MINIMIZE: Minimize(); return 0;
         case SC_RESTORE:
           if (IsIconic(Handle())) {
             Restore();
@@ -70,15 +68,13 @@ LRESULT ApplicationWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
           // Closing the application is closing its main window, with its questions.
           if (main_) PostMessageA(main_, WM_SYSCOMMAND, SC_CLOSE, 0);
           return 0;
-        default:
-          break;
+        default: break;
       }
       break;
     case WM_CLOSE:
       if (main_) PostMessageA(main_, WM_CLOSE, 0, 0);
       return 0;
-    default:
-      break;
+    default: break;
   }
   return DefaultHandling(message, wParam, lParam);
 }

@@ -61,8 +61,8 @@ struct UnicodeStreamSource {
 
   static DWORD CALLBACK Read(DWORD_PTR cookie, LPBYTE buffer, LONG capacity, LONG* got) {
     auto* self = reinterpret_cast<UnicodeStreamSource*>(cookie);
-    std::size_t units = std::min<std::size_t>(static_cast<std::size_t>(capacity) / sizeof(char16_t),
-                                              self->text.size() - self->offset);
+    std::size_t units =
+        std::min<std::size_t>(static_cast<std::size_t>(capacity) / sizeof(char16_t), self->text.size() - self->offset);
     std::size_t end = self->offset + units;
     if (units > 1 && end < self->text.size() && self->text[end - 1] == u'\r') --units;
     std::copy_n(self->text.data() + self->offset, units, reinterpret_cast<char16_t*>(buffer));
@@ -89,7 +89,8 @@ struct ByteStreamSource {
 };
 
 DWORD CALLBACK AppendStreamed(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* taken) {
-  reinterpret_cast<std::string*>(cookie)->append(reinterpret_cast<const char*>(buffer), static_cast<std::size_t>(count));
+  reinterpret_cast<std::string*>(cookie)->append(reinterpret_cast<const char*>(buffer),
+                                                 static_cast<std::size_t>(count));
   *taken = count;
   return 0;
 }
@@ -99,8 +100,8 @@ DWORD CALLBACK AppendStreamed(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG*
 
 std::u16string RichEditor::UnicodeText() {
   GETTEXTLENGTHEX length{GTL_NUMCHARS | GTL_PRECISE, kCodePageUtf16};
-  auto units = static_cast<std::size_t>(
-      SendMessageW(window_.Get(), EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0));
+  auto units =
+      static_cast<std::size_t>(SendMessageW(window_.Get(), EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0));
   std::u16string text(units + 1, u'\0');
   GETTEXTEX request{};
   request.cb = static_cast<DWORD>((units + 1) * sizeof(char16_t));
@@ -168,7 +169,8 @@ void RichEditor::SetMarkedText(const cp932::MarkedText& text) {
 void RichEditor::StreamInRtf(const std::string& rtf, bool atSelection) {
   ByteStreamSource source{rtf};
   EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0, ByteStreamSource::Read};
-  SendMessageW(window_.Get(), EM_STREAMIN, SF_RTF | (atSelection ? SFF_SELECTION : 0), reinterpret_cast<LPARAM>(&stream));
+  SendMessageW(window_.Get(), EM_STREAMIN, SF_RTF | (atSelection ? SFF_SELECTION : 0),
+               reinterpret_cast<LPARAM>(&stream));
 }
 
 MarkColors RichEditor::CurrentMarkColors() const {
@@ -358,9 +360,7 @@ void RichEditor::LoadTextFile(const std::string& path) {
   SendMessageW(window_.Get(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&start));
 }
 
-void RichEditor::SaveTextFile(const std::string& path) {
-  ReplaceFileContents(path, WholeText(), writeFaults_);
-}
+void RichEditor::SaveTextFile(const std::string& path) { ReplaceFileContents(path, WholeText(), writeFaults_); }
 
 Position RichEditor::SearchText(std::string_view t, Position start, Position len, bool matchCase) {
   return FindInText(WholeText(), t, start, len, matchCase);

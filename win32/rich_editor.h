@@ -161,9 +161,9 @@ class RichEditor final : public Editor {
   bool raiseChanges_ = true;
   int changeNotices_ = 0;  // the control's change notifications so far
   char16_t pendingHighSurrogate_ = 0;
-  bool overwrite_ = false;    // overwrite mode (the Insert key)
+  bool overwrite_ = false;  // overwrite mode (the Insert key)
   bool mayHoldMarks_ = false;
-  MarkColors markColors_;     // the colours the marks in the control were written against
+  MarkColors markColors_;  // the colours the marks in the control were written against
   // The marks last read, for the text they were read with; good while no
   // message that may change the text has reached the control since
   // (generation_ counts those).

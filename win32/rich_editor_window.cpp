@@ -8,9 +8,9 @@
 
 #include <utility>
 
-#include "win32/color.h"
 #include "core/cp932.h"
 #include "core/font_size.h"
+#include "win32/color.h"
 
 namespace quolvi {
 namespace {
@@ -35,10 +35,8 @@ bool IsQuestion(UINT message) {
     case EM_LINEINDEX:
     case EM_LINELENGTH:
     case WM_GETTEXT:
-    case WM_GETTEXTLENGTH:
-      return true;
-    default:
-      return false;
+    case WM_GETTEXTLENGTH: return true;
+    default: return false;
   }
 }
 
@@ -65,20 +63,19 @@ void RichEditor::CreateControlWindow() {
     library_.Reset(LoadLibraryA("RICHED32.DLL"));
     SetErrorMode(oldMode);
   }
-  DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_HSCROLL | WS_VSCROLL | ES_MULTILINE |
-                ES_AUTOVSCROLL | ES_NOHIDESEL | (wordWrap_ ? 0 : ES_AUTOHSCROLL);
+  DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_HSCROLL | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
+                ES_NOHIDESEL | (wordWrap_ ? 0 : ES_AUTOHSCROLL);
   HWND hwnd = CreateWindowExA(WS_EX_CLIENTEDGE, "RICHEDIT", "", style, bounds_.left, bounds_.top,
                               bounds_.right - bounds_.left, bounds_.bottom - bounds_.top, parent_,
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
-                              GetModuleHandleA(nullptr), nullptr);
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)), GetModuleHandleA(nullptr), nullptr);
   window_.Reset(hwnd);
   overwrite_ = false;  // a new control starts in insert mode
   if (!hwnd) return;
   // Subclassing with a Unicode window procedure makes the window a Unicode
   // one: messages reach HandleMessage in UTF-16 and the control in ANSI.
   SetPropW(hwnd, kEditorProperty, this);
-  originalProc_ = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&EditorWindowProc)));
+  originalProc_ =
+      reinterpret_cast<WNDPROC>(SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&EditorWindowProc)));
   ApplyCharFormat();
   SendMessageW(hwnd, EM_LIMITTEXT, kTextLimit, 0);
   SendMessageW(hwnd, EM_SETEVENTMASK, 0, kEventMask);
@@ -88,8 +85,7 @@ void RichEditor::CreateControlWindow() {
 void RichEditor::SetBounds(const RECT& bounds) {
   bounds_ = bounds;
   if (window_) {
-    MoveWindow(window_.Get(), bounds.left, bounds.top, bounds.right - bounds.left,
-               bounds.bottom - bounds.top, TRUE);
+    MoveWindow(window_.Get(), bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, TRUE);
   }
 }
 
@@ -307,13 +303,12 @@ LRESULT RichEditor::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (wParam == UNICODE_NOCHAR) return TRUE;
       if (wParam >= 0x10000) {
         WPARAM c = wParam - 0x10000;
-        InsertTyped(std::u16string{static_cast<char16_t>(0xD800 + (c >> 10)), static_cast<char16_t>(0xDC00 + (c & 0x3FF))});
+        InsertTyped(
+            std::u16string{static_cast<char16_t>(0xD800 + (c >> 10)), static_cast<char16_t>(0xDC00 + (c & 0x3FF))});
         return 0;
       }
       return HandleMessage(WM_CHAR, wParam, lParam);
-    case WM_PASTE:
-      PasteClipboard();
-      return 0;
+    case WM_PASTE: PasteClipboard(); return 0;
     case WM_KEYDOWN:
       if ((wParam == 'V' && KeyDown(VK_CONTROL) && !KeyDown(VK_MENU)) ||
           (wParam == VK_INSERT && KeyDown(VK_SHIFT) && !KeyDown(VK_CONTROL))) {
@@ -344,10 +339,8 @@ LRESULT RichEditor::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
       }
       break;
-    case WM_GETDLGCODE:
-      return DefaultProc(message, wParam, lParam) | DLGC_WANTTAB;
-    default:
-      break;
+    case WM_GETDLGCODE: return DefaultProc(message, wParam, lParam) | DLGC_WANTTAB;
+    default: break;
   }
   return DefaultProc(message, wParam, lParam);
 }

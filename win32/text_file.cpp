@@ -65,8 +65,7 @@ void WriteInPlace(const std::string& path, std::string_view bytes, const WriteFa
 }  // namespace
 
 std::string ReadTextFile(const std::string& path, std::size_t maxBytes) {
-  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   // A device (NUL, COM1 and the like answer to such names in any folder) is
   // no document, though it may be read.
   if (!file || GetFileType(file.Get()) != FILE_TYPE_DISK) throw FileError(FileError::Step::kOpen, path);

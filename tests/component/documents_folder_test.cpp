@@ -7,8 +7,8 @@
 
 #include <optional>
 
-#include "win32/handles.h"
 #include "tests/support/temp_dir.h"
+#include "win32/handles.h"
 
 namespace quolvi::test {
 namespace {

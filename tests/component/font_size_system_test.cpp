@@ -11,8 +11,8 @@ namespace quolvi {
 namespace {
 
 TEST(FontSizeSystemTest, MulDivGivesWhatTheSystemsGives) {
-  const int edges[] = {INT_MIN, INT_MIN + 1, -(1 << 30), -97, -72, -1, 0, 1, 2, 3, 72, 96, 97, 1 << 30,
-                       INT_MAX - 1, INT_MAX};
+  const int edges[] = {INT_MIN, INT_MIN + 1, -(1 << 30), -97, -72, -1,      0,           1,
+                       2,       3,           72,         96,  97,  1 << 30, INT_MAX - 1, INT_MAX};
   for (int number : edges) {
     for (int numerator : edges) {
       for (int denominator : edges) {

@@ -2,8 +2,8 @@
 // menus can be read (another process cannot read them under Wine).
 #include <windows.h>
 #include <dlgs.h>
-#include <shlobj.h>
 #include <richedit.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
@@ -12,14 +12,14 @@
 #include <stdexcept>
 #include <vector>
 
-#include "app/lumo_sub1.h"
-#include "win32/handles.h"
 #include "app/commands.h"
+#include "app/lumo_sub1.h"
 #include "core/replace_all.h"
 #include "core/settings_value.h"
 #include "tests/support/temp_dir.h"
-#include "win32/profile.h"
 #include "tests/support/wait.h"
+#include "win32/handles.h"
+#include "win32/profile.h"
 
 namespace quolvi::test {
 namespace {
@@ -60,8 +60,8 @@ class MainMenuTest : public ::testing::Test {
   }
   // Opens a top-level menu's drop-down as far as the program sees it.
   void DropDown(Menu top) {
-    SendMessageA(window_.Handle(), WM_INITMENUPOPUP,
-                 reinterpret_cast<WPARAM>(GetSubMenu(window_.MainMenu1(), top)), top);
+    SendMessageA(window_.Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(GetSubMenu(window_.MainMenu1(), top)),
+                 top);
   }
   bool Enabled(UINT id) {
     HMENU menu = id >= pmUndo ? window_.PopupMenu1() : window_.MainMenu1();
@@ -184,7 +184,8 @@ TEST_F(MainMenuTest, TheFindDialogReopensWhereItWasClosed) {
   HWND dialog = findDialog();
   ASSERT_NE(dialog, nullptr);
   SetWindowPos(dialog, nullptr, 123, 77, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDCANCEL)));
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDCANCEL)));
   ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
   SendMessageA(window_.Handle(), WM_COMMAND, mnSrch, 0);
   HWND reopened = findDialog();
@@ -305,10 +306,13 @@ TEST_F(MainMenuTest, ADropOfThreeFilesOpensOneAndStartsTwoFurtherInstances) {
     text.resize(got);
     return text;
   };
-  EXPECT_TRUE(WaitUntil([&] {
-    std::string text = logged();
-    return text.find(second) != std::string::npos && text.find(third) != std::string::npos;
-  }, 20000)) << logged();
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        std::string text = logged();
+        return text.find(second) != std::string::npos && text.find(third) != std::string::npos;
+      },
+      20000))
+      << logged();
   SetEnvironmentVariableA("QUOLVI_INSTANCE_LOG", nullptr);
 }
 
@@ -319,7 +323,8 @@ std::vector<std::string> FilesIn(const std::string& folder) {
   FindHandle search(FindFirstFileA((folder + "\\*").c_str(), &found));
   if (!search) return names;
   do {
-    if (std::strcmp(found.cFileName, ".") != 0 && std::strcmp(found.cFileName, "..") != 0) names.push_back(found.cFileName);
+    if (std::strcmp(found.cFileName, ".") != 0 && std::strcmp(found.cFileName, "..") != 0)
+      names.push_back(found.cFileName);
   } while (FindNextFileA(search.Get(), &found));
   return names;
 }
@@ -404,7 +409,8 @@ struct SaveDialogAnswer {
          box = FindWindowExA(nullptr, box, "#32770", nullptr)) {
       char title[128] = "";
       GetWindowTextA(box, title, sizeof title);
-      if (!IsWindowVisible(box) || std::string(title) != "Vessaro - ファイルの保存" || GetDlgItem(box, 0xFFFF)) continue;
+      if (!IsWindowVisible(box) || std::string(title) != "Vessaro - ファイルの保存" || GetDlgItem(box, 0xFFFF))
+        continue;
       KillTimer(nullptr, timer);
       shown = true;
       int field = GetDlgItem(box, cmb13) ? cmb13 : edt1;
@@ -564,7 +570,8 @@ TEST_F(MainMenuTest, AnEditThatWouldPassTheSizeLimitIsRefusedAndChangesNothing) 
   window_.reEdit.SelectWholeText();
   const std::u16string big(kMaxDocumentBytes + 1, u'p');
   HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (big.size() + 1) * sizeof(char16_t));
-  if (GlobalLockScope<char16_t> chars(memory); chars.Data()) std::copy(big.c_str(), big.c_str() + big.size() + 1, chars.Data());
+  if (GlobalLockScope<char16_t> chars(memory); chars.Data())
+    std::copy(big.c_str(), big.c_str() + big.size() + 1, chars.Data());
   SetClipboard(CF_UNICODETEXT, memory);
   BoxAnswer::Answer(IDOK);
   SendMessageA(window_.Handle(), WM_COMMAND, mnPaste, 0);

@@ -21,8 +21,8 @@ bool RunAsFurtherInstance(int argc, char** argv) {
   if (argc < 2 || std::strncmp(argv[1], "--", 2) == 0) return false;
   const char* log = std::getenv("QUOLVI_INSTANCE_LOG");
   if (!log) return true;
-  quolvi::FileHandle file(CreateFileA(log, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                     OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  quolvi::FileHandle file(CreateFileA(log, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
   std::string line = std::string(argv[1]) + "\n";
   DWORD written = 0;
   WriteFile(file.Get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);

@@ -150,7 +150,8 @@ TEST_F(RichEditorTest, TheMatcherAndReplaceAllWorkOnTheControlsByteOffsets) {
   EXPECT_EQ(FindNextMatch(editor(), fields), StepResult::Done(15));
   EXPECT_EQ(FindNextMatch(editor(), SearchFields{"\\\\", "", 0}), StepResult::NotFound());
   editor().SetSelectionStart(0);
-  EXPECT_EQ(FindNextMatch(editor(), SearchFields{"\\\\", "", 0}), StepResult::NotFound());  // 表's second byte is no backslash
+  EXPECT_EQ(FindNextMatch(editor(), SearchFields{"\\\\", "", 0}),
+            StepResult::NotFound());  // 表's second byte is no backslash
   editor().SetSelectionStart(0);
   host_.ResetChanges();
   EXPECT_EQ(ReplaceAll(editor(), fields), 2);
@@ -173,7 +174,9 @@ TEST_F(RichEditorTest, LineBreaksFoundByHalfAreSelectedAndReplacedWholeAndSaveAs
   // byte) and in one pass; a CR or LF it inserts is a line break.
   editor().SetSelectionStart(0);
   EXPECT_EQ(ReplaceAll(editor(), SearchFields{"\\r", "\\82", kOptionReplaceAll}), 2);
-  EXPECT_EQ(editor().WholeText(), "ab\x82" "cd\x82");
+  EXPECT_EQ(editor().WholeText(),
+            "ab\x82"
+            "cd\x82");
   SetText("ab\r\ncd\r\nef");
   editor().SetSelectionStart(0);
   EXPECT_EQ(ReplaceAll(editor(), SearchFields{"\\0A", "\\r-\\0A", kOptionReplaceAll}), 2);
@@ -353,7 +356,9 @@ TEST_F(RichEditorTest, WordWrapRecreatesTheControlAndKeepsTheText) {
 
 TEST_F(RichEditorTest, MarkedCharactersTakeTheFontAndColoursOfTheRest) {
   // 纊 from its NEC-selected code, an unassigned code, 纊 from the system's code
-  const std::string bytes = "a\xED\x40\x85\x40" "b\xFA\x5C";
+  const std::string bytes =
+      "a\xED\x40\x85\x40"
+      "b\xFA\x5C";
   SetText(bytes);
   editor().SetSelectionStart(static_cast<Position>(bytes.size()));
   SendMessageW(editor().Handle(), WM_CHAR, L'纊', 1);  // typed: written as the system writes it

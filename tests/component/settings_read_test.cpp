@@ -33,8 +33,8 @@ class SettingsReadTest : public ::testing::Test {
 };
 
 TEST_F(SettingsReadTest, OnlyAOneTurnsWordWrapOnWithItsCheckMark) {
-  for (const char* lines : {"WordWrap=1\r\n", "WordWrap=0x1\r\n", "WordWrap=2\r\n", "WordWrap=-1\r\n",
-                            "WordWrap=yes\r\n", ""}) {
+  for (const char* lines :
+       {"WordWrap=1\r\n", "WordWrap=0x1\r\n", "WordWrap=2\r\n", "WordWrap=-1\r\n", "WordWrap=yes\r\n", ""}) {
     SCOPED_TRACE(lines);
     TFLumoSub1& window = Start(lines);
     bool on = lines == std::string("WordWrap=1\r\n") || lines == std::string("WordWrap=0x1\r\n");

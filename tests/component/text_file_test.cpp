@@ -2,10 +2,10 @@
 #include <gtest/gtest.h>
 
 #include "app/messages.h"
-#include "win32/handles.h"
 #include "core/line_breaks.h"
 #include "tests/support/editor_host.h"
 #include "tests/support/temp_dir.h"
+#include "win32/handles.h"
 
 namespace quolvi::test {
 namespace {
@@ -79,8 +79,7 @@ TEST_F(TextFileTest, SavingWritesExactlyTheTextAndReplacesAnOldFile) {
 TEST_F(TextFileTest, AMissingFileIsReportedAndChangesNothing) {
   PrepareDocument();
   std::string path = dir_.File("missing.txt");
-  EXPECT_EQ(ErrorOf([&] { editor().LoadTextFile(path); }),
-            messages::WithPath(messages::kCannotOpenFile, path));
+  EXPECT_EQ(ErrorOf([&] { editor().LoadTextFile(path); }), messages::WithPath(messages::kCannotOpenFile, path));
   EXPECT_EQ(ErrorOf([&] { editor().LoadTextFile(path); }), "ﾌｧｲﾙ " + path + " は開けません");
   ExpectDocumentUnchanged();
 }
@@ -90,8 +89,8 @@ TEST_F(TextFileTest, AFileInUseByAnotherProgramCannotBeLoadedOrSaved) {
   std::string path = dir_.File("busy.txt");
   WriteBytes(path, "busy");
   {
-    FileHandle other(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                 OPEN_EXISTING, 0, nullptr));
+    FileHandle other(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                 0, nullptr));
     ASSERT_TRUE(other);
     EXPECT_EQ(ErrorOf([&] { editor().LoadTextFile(path); }), "ﾌｧｲﾙ " + path + " は開けません");
     EXPECT_EQ(ErrorOf([&] { editor().SaveTextFile(path); }), "ﾌｧｲﾙ " + path + " を作成できません");
@@ -117,8 +116,7 @@ TEST_F(TextFileTest, AFileWithANulByteIsRefusedBeforeTheEditorIsTouched) {
   std::string path = dir_.File("has-nul.txt");  // not "nul.txt": NUL is a device
   for (const std::string& bytes : {std::string("abc\0def", 7), std::string("\0abc", 4), std::string("abc\0", 4)}) {
     WriteBytes(path, bytes);  // at the start, in the middle and at the end
-    EXPECT_EQ(ErrorOf([&] { editor().LoadTextFile(path); }),
-              "ﾌｧｲﾙ " + path + " はNUL文字を含むため開けません");
+    EXPECT_EQ(ErrorOf([&] { editor().LoadTextFile(path); }), "ﾌｧｲﾙ " + path + " はNUL文字を含むため開けません");
     ExpectDocumentUnchanged();
   }
   // A NUL far into a large file is found too.

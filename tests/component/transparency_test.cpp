@@ -58,7 +58,8 @@ std::u16string Shown(std::string_view bytes) {
     auto b = static_cast<unsigned char>(bytes[i]);
     wchar_t c = 0;
     bool isCharacter = length == 2 || b < 0x80 || (b >= 0xA1 && b <= 0xDF);
-    if (!isCharacter || MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, bytes.data() + i, static_cast<int>(length), &c, 1) != 1) {
+    if (!isCharacter ||
+        MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, bytes.data() + i, static_cast<int>(length), &c, 1) != 1) {
       c = 0xFFFD;
     }
     shown.push_back(static_cast<char16_t>(c));
@@ -169,7 +170,9 @@ TEST_F(TransparencyTest, TypedAndPastedCharactersAreWrittenAsTheSystemWritesThem
   SendMessageW(editor().Handle(), WM_UNICHAR, 0x1F600, 1);
   editor().SaveTextFile(dir_.File("out.txt"));
   // U+E000 is the first user-defined character, 0xF040.
-  EXPECT_EQ(ReadBytes(dir_.File("out.txt")), "?\xFA\x5C\xFA\x5C\x80?" "??????\xF0\x40");
+  EXPECT_EQ(ReadBytes(dir_.File("out.txt")),
+            "?\xFA\x5C\xFA\x5C\x80?"
+            "??????\xF0\x40");
 }
 
 TEST_F(TransparencyTest, RandomBytesComeBackWithOnlyTheirLineBreaksChanged) {

@@ -85,10 +85,12 @@ App::App(const std::string& arguments, const std::string& folder, const Installa
   processId_ = info.dwProcessId;
   WaitForInputIdle(process_.Get(), 10000);
   FindContext context{processId_, nullptr};
-  WaitUntil([&] {
-    EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&context));
-    return context.found != nullptr;
-  }, 10000);
+  WaitUntil(
+      [&] {
+        EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&context));
+        return context.found != nullptr;
+      },
+      10000);
   window_ = context.found;
   if (!window_) throw std::runtime_error("the main window did not appear");
   // Shown once its creation is done; a message box from the creation (an
@@ -147,11 +149,13 @@ void App::Activate() {
     info.cbSize = sizeof info;
     return GetForegroundWindow() == window_ && GetGUIThreadInfo(thread, &info) && info.hwndActive == window_;
   };
-  bool switched = WaitUntil([&] {
-    if (active()) return true;
-    SetForegroundWindow(window_);
-    return WaitUntil(active, 250);
-  }, kDeadlineMs);
+  bool switched = WaitUntil(
+      [&] {
+        if (active()) return true;
+        SetForegroundWindow(window_);
+        return WaitUntil(active, 250);
+      },
+      kDeadlineMs);
   if (!switched) throw std::runtime_error("the main window did not become the active window");
   Settle();
 }
@@ -218,19 +222,21 @@ void App::CloseMenus() {
 
 HWND App::WaitForDialog(const std::string& caption, int timeoutMs) const {
   HWND found = nullptr;
-  WaitUntil([&] {
-    found = nullptr;
-    for (HWND hwnd = FindWindowExA(nullptr, nullptr, "#32770", nullptr); hwnd;
-         hwnd = FindWindowExA(nullptr, hwnd, "#32770", nullptr)) {
-      // Visible and enabled: initialised and ready for input.
-      if (GetWindow(hwnd, GW_OWNER) == window_ && (caption.empty() || WindowText(hwnd) == caption) &&
-          IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) {
-        found = hwnd;
-        return true;
-      }
-    }
-    return false;
-  }, timeoutMs);
+  WaitUntil(
+      [&] {
+        found = nullptr;
+        for (HWND hwnd = FindWindowExA(nullptr, nullptr, "#32770", nullptr); hwnd;
+             hwnd = FindWindowExA(nullptr, hwnd, "#32770", nullptr)) {
+          // Visible and enabled: initialised and ready for input.
+          if (GetWindow(hwnd, GW_OWNER) == window_ && (caption.empty() || WindowText(hwnd) == caption) &&
+              IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) {
+            found = hwnd;
+            return true;
+          }
+        }
+        return false;
+      },
+      timeoutMs);
   return found;
 }
 

@@ -156,7 +156,7 @@ TEST_F(EditCommandsTest, TheFontDialogStartsFromTheEditorsFaceAndSize) {
     return std::string(text);
   };
   EXPECT_EQ(item(cmb1), "ＭＳ ゴシック");  // the face box
-  EXPECT_EQ(item(cmb3), "13");            // the size box, in points
+  EXPECT_EQ(item(cmb3), "13");             // the size box, in points
   App::PressButton(dialog, IDCANCEL);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
 }

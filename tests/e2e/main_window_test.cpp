@@ -56,9 +56,11 @@ TEST(MainWindowTest, TheTaskbarShowsTheApplicationsTitleWhateverTheCaption) {
   ASSERT_NE(find, nullptr);
   app.Activate();
   PostMessageA(app.window(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
-  EXPECT_TRUE(WaitUntil([&] { return IsIconic(application) && !IsWindowVisible(app.window()) && !IsWindowVisible(find); }));
+  EXPECT_TRUE(
+      WaitUntil([&] { return IsIconic(application) && !IsWindowVisible(app.window()) && !IsWindowVisible(find); }));
   PostMessageA(application, WM_SYSCOMMAND, SC_RESTORE, 0);
-  EXPECT_TRUE(WaitUntil([&] { return !IsIconic(application) && IsWindowVisible(app.window()) && IsWindowVisible(find); }));
+  EXPECT_TRUE(
+      WaitUntil([&] { return !IsIconic(application) && IsWindowVisible(app.window()) && IsWindowVisible(find); }));
   EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == app.window(); }));
   EXPECT_FALSE(IsIconic(app.window()));
   // Closing the application closes the main window.

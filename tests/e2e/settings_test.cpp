@@ -45,17 +45,28 @@ TEST(SettingsTest, WithoutAFileTheCloseWritesTheCentredWindowAndTheEditorsDefaul
   const int top = (GetSystemMetrics(SM_CYSCREEN) - 391) / 2;
   const int points = PointSizeFromHeight(-17, GetDeviceCaps(ScreenDC().Get(), LOGPIXELSY));
   CloseAndWait(app);
-  EXPECT_EQ(ReadBytes(installation.SettingsFile()),
-            Ini({{"Left", std::to_string(left)}, {"Top", std::to_string(top)}, {"Width", "491"}, {"Height", "391"},
-                 {"WordWrap", "0"}, {"BGColor", "-2147483643"}, {"FGColor", "-2147483640"},
-                 {"FontSize", std::to_string(points)}, {"Font", "ＭＳ ゴシック"}}));
+  EXPECT_EQ(ReadBytes(installation.SettingsFile()), Ini({{"Left", std::to_string(left)},
+                                                         {"Top", std::to_string(top)},
+                                                         {"Width", "491"},
+                                                         {"Height", "391"},
+                                                         {"WordWrap", "0"},
+                                                         {"BGColor", "-2147483643"},
+                                                         {"FGColor", "-2147483640"},
+                                                         {"FontSize", std::to_string(points)},
+                                                         {"Font", "ＭＳ ゴシック"}}));
 }
 
 TEST(SettingsTest, AllNineValuesAreAppliedAndWrittenBackAtTheClose) {
   Installation installation;
-  WriteBytes(installation.SettingsFile(),
-             Ini({{"Left", "40"}, {"Top", "30"}, {"Width", "600"}, {"Height", "420"}, {"WordWrap", "0x1"},
-                  {"BGColor", "$00FF0000"}, {"FGColor", "255"}, {"FontSize", "20"}, {"Font", "ＭＳ 明朝"}}));
+  WriteBytes(installation.SettingsFile(), Ini({{"Left", "40"},
+                                               {"Top", "30"},
+                                               {"Width", "600"},
+                                               {"Height", "420"},
+                                               {"WordWrap", "0x1"},
+                                               {"BGColor", "$00FF0000"},
+                                               {"FGColor", "255"},
+                                               {"FontSize", "20"},
+                                               {"Font", "ＭＳ 明朝"}}));
   App app("", "", &installation);
   RECT frame = Frame(app);
   EXPECT_EQ(frame.left, 40);
@@ -68,9 +79,15 @@ TEST(SettingsTest, AllNineValuesAreAppliedAndWrittenBackAtTheClose) {
   ShowWindow(app.window(), SW_MINIMIZE);
   ASSERT_TRUE(WaitUntil([&] { return IsIconic(app.window()) != FALSE; }));
   CloseAndWait(app);
-  EXPECT_EQ(ReadBytes(installation.SettingsFile()),
-            Ini({{"Left", "40"}, {"Top", "30"}, {"Width", "600"}, {"Height", "420"}, {"WordWrap", "1"},
-                 {"BGColor", "16711680"}, {"FGColor", "255"}, {"FontSize", "20"}, {"Font", "ＭＳ 明朝"}}));
+  EXPECT_EQ(ReadBytes(installation.SettingsFile()), Ini({{"Left", "40"},
+                                                         {"Top", "30"},
+                                                         {"Width", "600"},
+                                                         {"Height", "420"},
+                                                         {"WordWrap", "1"},
+                                                         {"BGColor", "16711680"},
+                                                         {"FGColor", "255"},
+                                                         {"FontSize", "20"},
+                                                         {"Font", "ＭＳ 明朝"}}));
 }
 
 TEST(SettingsTest, APositionWithANegativeEdgeIsNotAppliedButTheSizeIs) {
@@ -86,11 +103,18 @@ TEST(SettingsTest, APositionWithANegativeEdgeIsNotAppliedButTheSizeIs) {
 
 TEST(SettingsTest, OutlandishValuesLeaveTheWindowUsableAndClosable) {
   const Values files[] = {
-      {{"Width", "100000"}, {"Height", "100000"}, {"BGColor", "$FFFFFFFF"}, {"FGColor", "$7FFFFFFF"},
+      {{"Width", "100000"},
+       {"Height", "100000"},
+       {"BGColor", "$FFFFFFFF"},
+       {"FGColor", "$7FFFFFFF"},
        {"FontSize", "2147483647"}},
       {{"Left", "0"}, {"Top", "0"}, {"Width", "0"}, {"Height", "0"}, {"BGColor", "$800000FF"}, {"FontSize", "0"}},
-      {{"Left", "2147483647"}, {"Top", "2147483647"}, {"Width", "99999999999"}, {"Height", "300"},
-       {"FontSize", "-2147483648"}, {"Font", std::string(2000, 'x')}},
+      {{"Left", "2147483647"},
+       {"Top", "2147483647"},
+       {"Width", "99999999999"},
+       {"Height", "300"},
+       {"FontSize", "-2147483648"},
+       {"Font", std::string(2000, 'x')}},
       {{"FontSize", "100000000"}},
   };
   for (const Values& values : files) {

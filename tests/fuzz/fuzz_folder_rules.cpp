@@ -17,10 +17,9 @@ bool Trail(unsigned char b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
 std::vector<std::string> Characters(const std::string& s) {
   std::vector<std::string> out;
   for (std::size_t i = 0; i < s.size();) {
-    std::size_t n = Lead(static_cast<unsigned char>(s[i])) && i + 1 < s.size() &&
-                            Trail(static_cast<unsigned char>(s[i + 1]))
-                        ? 2
-                        : 1;
+    std::size_t n =
+        Lead(static_cast<unsigned char>(s[i])) && i + 1 < s.size() && Trail(static_cast<unsigned char>(s[i + 1])) ? 2
+                                                                                                                  : 1;
     out.push_back(s.substr(i, n));
     i += n;
   }

@@ -33,10 +33,9 @@ bool Trail(unsigned char b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
 std::vector<std::string> Characters(const std::string& s) {
   std::vector<std::string> out;
   for (std::size_t i = 0; i < s.size();) {
-    std::size_t n = Lead(static_cast<unsigned char>(s[i])) && i + 1 < s.size() &&
-                            Trail(static_cast<unsigned char>(s[i + 1]))
-                        ? 2
-                        : 1;
+    std::size_t n =
+        Lead(static_cast<unsigned char>(s[i])) && i + 1 < s.size() && Trail(static_cast<unsigned char>(s[i + 1])) ? 2
+                                                                                                                  : 1;
     out.push_back(s.substr(i, n));
     i += n;
   }
@@ -94,7 +93,13 @@ std::string RefUnescape(const std::string& raw) {
     }
     if (i + 1 < cs.size()) {
       const std::string& n = cs[i + 1];
-      const char* named = n == "*" ? "*" : n == "?" ? "?" : n == "\\" ? "\\" : n == "n" ? "\r\n" : n == "r" ? "\r" : n == "t" ? "\t" : nullptr;
+      const char* named = n == "*"    ? "*"
+                          : n == "?"  ? "?"
+                          : n == "\\" ? "\\"
+                          : n == "n"  ? "\r\n"
+                          : n == "r"  ? "\r"
+                          : n == "t"  ? "\t"
+                                      : nullptr;
       if (named) {
         out += named;
         i += 2;
@@ -185,7 +190,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Check(quolvi::UnescapeText(replacement) == RefUnescape(replacement), "unescape replacement");
 
   // One search step from every place the caret can be, up to a few.
-  const quolvi::SearchFields fields{pattern, replacement, static_cast<std::uint16_t>(options | quolvi::kOptionReplaceAll)};
+  const quolvi::SearchFields fields{pattern, replacement,
+                                    static_cast<std::uint16_t>(options | quolvi::kOptionReplaceAll)};
   std::size_t steps = 0;
   for (Position from = 0; from < static_cast<Position>(text.size()) && steps < 8; ++from) {
     quolvi::test::MemoryEditor editor(text);

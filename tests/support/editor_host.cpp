@@ -12,8 +12,8 @@ EditorHost::EditorHost(bool visible) {
   windowClass.lpszClassName = "QuolviTestHost";
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   RegisterWindowClass(windowClass);
-  CreateBoundWindow(0, windowClass.lpszClassName, "Quolvi test", WS_OVERLAPPEDWINDOW, RECT{40, 40, 520, 400},
-                    nullptr, nullptr);
+  CreateBoundWindow(0, windowClass.lpszClassName, "Quolvi test", WS_OVERLAPPEDWINDOW, RECT{40, 40, 520, 400}, nullptr,
+                    nullptr);
   editor_.OnChange = [this] { ++changes_; };
   editor_.SetBounds(RECT{0, 0, 460, 300});
   editor_.Create(Handle(), 1);
@@ -33,12 +33,14 @@ LRESULT EditorHost::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 std::u16string ControlText(HWND control) {
   GETTEXTLENGTHEX length{GTL_NUMCHARS | GTL_PRECISE, 1200};
-  auto units = static_cast<std::size_t>(SendMessageW(control, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0));
+  auto units =
+      static_cast<std::size_t>(SendMessageW(control, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0));
   std::u16string text(units + 1, u'\0');
   GETTEXTEX request{};
   request.cb = static_cast<DWORD>(text.size() * sizeof(char16_t));
   request.codepage = 1200;
-  auto got = SendMessageW(control, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&request), reinterpret_cast<LPARAM>(text.data()));
+  auto got =
+      SendMessageW(control, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&request), reinterpret_cast<LPARAM>(text.data()));
   text.resize(static_cast<std::size_t>(std::max<LRESULT>(got, 0)));
   return text;
 }

@@ -13,8 +13,8 @@ TempDir::TempDir() {
   GetTempPathA(MAX_PATH, base);
   static unsigned counter = 0;
   for (;;) {
-    path_ = std::string(base) + "quolvi-test-" + std::to_string(GetCurrentProcessId()) + "-" +
-            std::to_string(++counter);
+    path_ =
+        std::string(base) + "quolvi-test-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
     if (CreateDirectoryA(path_.c_str(), nullptr)) break;
     if (GetLastError() != ERROR_ALREADY_EXISTS) throw std::runtime_error("cannot create " + path_);
   }
@@ -48,8 +48,7 @@ TempDir::~TempDir() { RemoveTree(path_); }
 std::string TempDir::File(std::string_view name) const { return path_ + "\\" + std::string(name); }
 
 void WriteBytes(const std::string& path, std::string_view bytes) {
-  FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                              nullptr));
+  FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) throw std::runtime_error("cannot create " + path);
   DWORD written = 0;
   if (!bytes.empty() && (!WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
@@ -59,8 +58,8 @@ void WriteBytes(const std::string& path, std::string_view bytes) {
 }
 
 std::string ReadBytes(const std::string& path) {
-  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  FileHandle file(
+      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) throw std::runtime_error("cannot open " + path);
   std::string bytes(GetFileSize(file.Get(), nullptr), '\0');
   DWORD got = 0;

@@ -19,7 +19,7 @@ TEST(CommandLineTest, QuotesGroupAndTouchingStretchesJoin) {
             (Args{"C:\\Program Files\\q.exe", "my file.txt"}));
   EXPECT_EQ(SplitCommandLine("a\"b c\"d e"), (Args{"ab cd", "e"}));
   EXPECT_EQ(SplitCommandLine("q \"open"), (Args{"q", "open"}));  // runs to the end
-  EXPECT_EQ(SplitCommandLine("q \"\" x"), (Args{"q", "x"}));      // an empty pair is no argument
+  EXPECT_EQ(SplitCommandLine("q \"\" x"), (Args{"q", "x"}));     // an empty pair is no argument
   EXPECT_EQ(SplitCommandLine("q \"\"x"), (Args{"q", "x"}));
 }
 

@@ -5,7 +5,6 @@
 #include <random>
 #include <string_view>
 
-
 namespace quolvi::cp932 {
 namespace {
 
@@ -46,7 +45,7 @@ TEST(Cp932Test, DecodesTheSystemsCharacters) {
   EXPECT_EQ(Decode("\\~").text, u"\\~");
   EXPECT_EQ(Decode(Bytes({0xB1, 0xDF})).text, u"\uFF71\uFF9F");  // half-width katakana
   EXPECT_EQ(Decode(Bytes({0x81, 0xE0})).text, u"\u2252");
-  EXPECT_EQ(Decode(Bytes({0xF0, 0x40})).text, u"\uE000");        // user-defined area
+  EXPECT_EQ(Decode(Bytes({0xF0, 0x40})).text, u"\uE000");  // user-defined area
   EXPECT_TRUE(Decode(Bytes({0x95, 0x5C, 0x81, 0xE0, 0xF0, 0x40})).marks.empty());
 }
 
@@ -93,9 +92,9 @@ TEST(Cp932Test, CharactersWithoutAMarkNeverBecomeStrayBytes) {
 }
 
 TEST(Cp932Test, EncodesForeignCharactersAsTheSystemDoes) {
-  EXPECT_EQ(Encode(u"\u00A5"), "\\");                     // best fit
-  EXPECT_EQ(Encode(u"\uAC00"), "?");                      // Hangul: not in code page 932
-  EXPECT_EQ(Encode(u"a\U0001F600b"), "a?b");              // a surrogate pair is one "?"
+  EXPECT_EQ(Encode(u"\u00A5"), "\\");                            // best fit
+  EXPECT_EQ(Encode(u"\uAC00"), "?");                             // Hangul: not in code page 932
+  EXPECT_EQ(Encode(u"a\U0001F600b"), "a?b");                     // a surrogate pair is one "?"
   EXPECT_EQ(Encode(std::u16string(1, u'\xD800') + u"x"), "?x");  // a lone surrogate
 }
 
@@ -115,7 +114,7 @@ TEST(Cp932Test, EncodedLengthAgreesWithEncode) {
 
 TEST(Cp932Test, TellsWhenTheSystemsConversionWouldDecodeAlike) {
   EXPECT_TRUE(SystemDecodesAlike("日本語 text ｱｲｳ\r\n表"));
-  EXPECT_TRUE(SystemDecodesAlike(Bytes({0xF0, 0x40})));         // user-defined area
+  EXPECT_TRUE(SystemDecodesAlike(Bytes({0xF0, 0x40})));        // user-defined area
   EXPECT_FALSE(SystemDecodesAlike(Bytes({'a', 0x87, 0x90})));  // an extension duplicate
   EXPECT_FALSE(SystemDecodesAlike(Bytes({0x85, 0x40})));       // unassigned
   EXPECT_FALSE(SystemDecodesAlike(Bytes({'a', 0x80})));        // a byte on its own

@@ -13,7 +13,7 @@ TEST(ExecCharsetTest, NarrowStringsAreShiftJis) {
   EXPECT_EQ(std::string("日本"), "\x93\xFA\x96\x7B");
   EXPECT_EQ(std::string("表"), "\x95\x5C");
   EXPECT_EQ(std::string(messages::kCannotOpenFile).substr(0, 4), "\xCC\xA7\xB2\xD9");  // ﾌｧｲﾙ
-  EXPECT_EQ(std::string(messages::kStreamWriteFailed).substr(0, 2), "\xBD\xC4");        // ｽﾄ
+  EXPECT_EQ(std::string(messages::kStreamWriteFailed).substr(0, 2), "\xBD\xC4");       // ｽﾄ
 }
 
 }  // namespace

@@ -10,7 +10,7 @@ TEST(FolderRulesTest, OneFinalBackslashIsDroppedExceptAtADrivesRoot) {
   EXPECT_EQ(StartFolder("C:\\Users\\me"), "C:\\Users\\me");
   EXPECT_EQ(StartFolder("C:\\"), "C:\\");
   EXPECT_EQ(StartFolder("C:\\a\\\\"), "C:\\a\\");  // only one
-  EXPECT_EQ(StartFolder("\\"), "\\");             // shorter than two bytes
+  EXPECT_EQ(StartFolder("\\"), "\\");              // shorter than two bytes
   EXPECT_EQ(StartFolder("\\\\"), "\\");
   EXPECT_EQ(StartFolder(""), "");
 }
@@ -21,7 +21,6 @@ TEST(FolderRulesTest, TheSecondByteOfADoubleByteCharacterIsNoBackslash) {
   EXPECT_EQ(StartFolder("C:\\ソ"), "C:\\ソ");
 }
 
-
 TEST(FolderRulesTest, FolderOfAPath) {
   EXPECT_EQ(FolderOf("C:\\docs\\a.txt"), "C:\\docs");
   EXPECT_EQ(FolderOf("C:\\a.txt"), "C:\\");
@@ -29,9 +28,9 @@ TEST(FolderRulesTest, FolderOfAPath) {
   EXPECT_EQ(FolderOf("a.txt"), "");
   EXPECT_EQ(FolderOf("\\a.txt"), "\\");
   EXPECT_EQ(FolderOf("\\\\server\\share\\a.txt"), "\\\\server\\share");
-  EXPECT_EQ(FolderOf("C:\\表\\a.txt"), "C:\\表");      // 表's 0x5C is no delimiter...
+  EXPECT_EQ(FolderOf("C:\\表\\a.txt"), "C:\\表");  // 表's 0x5C is no delimiter...
   EXPECT_EQ(FolderOf("C:\\ソ.txt"), "C:\\");
-  EXPECT_EQ(FolderOf("表\\a.txt"), "表");              // ...nor counts as a backslash before one
+  EXPECT_EQ(FolderOf("表\\a.txt"), "表");  // ...nor counts as a backslash before one
 }
 
 }  // namespace

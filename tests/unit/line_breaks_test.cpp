@@ -38,9 +38,7 @@ TEST(LineBreaksTest, TheResultDoesNotDependOnHowTheInputIsDivided) {
   EXPECT_EQ(out, expected);
 }
 
-TEST(LineBreaksTest, WorksOnUtf16Too) {
-  EXPECT_EQ(NormalizeLineBreaks<char16_t>(u"日\n本\r"), u"日\r\n本\r\n");
-}
+TEST(LineBreaksTest, WorksOnUtf16Too) { EXPECT_EQ(NormalizeLineBreaks<char16_t>(u"日\n本\r"), u"日\r\n本\r\n"); }
 
 }  // namespace
 }  // namespace quolvi

@@ -36,10 +36,12 @@ TEST(MarkedRtfTest, MarkedColoursDifferFromTheDocumentsByNoMoreThanThreeInEachCo
   int entries = 0;
   for (std::size_t at = rtf.find("\\red"); at != std::string::npos; at = rtf.find("\\red", at + 1), ++entries) {
     int components[3];
-    ASSERT_EQ(std::sscanf(rtf.c_str() + at, "\\red%d\\green%d\\blue%d;", &components[0], &components[1], &components[2]), 3);
+    ASSERT_EQ(
+        std::sscanf(rtf.c_str() + at, "\\red%d\\green%d\\blue%d;", &components[0], &components[1], &components[2]), 3);
     std::uint32_t base = components[0] >= 0x60 ? colors.text : colors.back;
     for (int component = 0; component < 3; ++component) {
-      EXPECT_LE(std::abs(components[component] - static_cast<int>((base >> (8 * component)) & 0xFF)), 3) << rtf.substr(at, 30);
+      EXPECT_LE(std::abs(components[component] - static_cast<int>((base >> (8 * component)) & 0xFF)), 3)
+          << rtf.substr(at, 30);
     }
   }
   // Few enough for any control's colour table.

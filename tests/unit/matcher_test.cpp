@@ -140,9 +140,14 @@ TEST(MatcherTest, ReplaceSelection) {
 }
 
 TEST(MatcherTest, EveryCrOrLfAReplacementInsertsIsALineBreak) {
-  for (auto [replacement, inserted] : std::initializer_list<std::pair<const char*, const char*>>{
-           {"\\r", "\r\n"}, {"\\0D", "\r\n"}, {"\\0A", "\r\n"}, {"\\n", "\r\n"},
-           {"\\r\\n", "\r\n\r\n"}, {"\\0D\\0A", "\r\n"}, {"a\\0Ab\\r", "a\r\nb\r\n"}}) {
+  for (auto [replacement, inserted] :
+       std::initializer_list<std::pair<const char*, const char*>>{{"\\r", "\r\n"},
+                                                                  {"\\0D", "\r\n"},
+                                                                  {"\\0A", "\r\n"},
+                                                                  {"\\n", "\r\n"},
+                                                                  {"\\r\\n", "\r\n\r\n"},
+                                                                  {"\\0D\\0A", "\r\n"},
+                                                                  {"a\\0Ab\\r", "a\r\nb\r\n"}}) {
     SCOPED_TRACE(replacement);
     MemoryEditor editor("x-y");
     editor.SetSelectionStart(1);

@@ -27,15 +27,16 @@ Position Boundary(const std::string& text, Position offset, bool up) {
 // As the control does, an offset between the CR and the LF of a line break
 // moves back before the CR: no selection ends inside a line break.
 Position OutOfLineBreak(const std::string& text, Position offset) {
-  bool inside = offset > 0 && offset < static_cast<Position>(text.size()) && text[offset - 1] == '\r' &&
-                text[offset] == '\n';
+  bool inside =
+      offset > 0 && offset < static_cast<Position>(text.size()) && text[offset - 1] == '\r' && text[offset] == '\n';
   return inside ? offset - 1 : offset;
 }
 
 }  // namespace
 
 void MemoryEditor::SetSelectionStart(Position p) {
-  start_ = OutOfLineBreak(text_, Boundary(text_, std::clamp<Position>(p, 0, static_cast<Position>(text_.size())), false));
+  start_ =
+      OutOfLineBreak(text_, Boundary(text_, std::clamp<Position>(p, 0, static_cast<Position>(text_.size())), false));
   length_ = 0;
 }
 

@@ -42,12 +42,12 @@ TEST(PatternTest, Escapes) {
   EXPECT_EQ(UnescapeText("\\t"), "\t");
   EXPECT_EQ(UnescapeText("\\N\\R\\T"), "NRT");  // lower case only
   EXPECT_EQ(UnescapeText("\\41\\2a\\2A"), "A**");
-  EXPECT_EQ(UnescapeText("\\00"), "00");         // value 0 is no escape
+  EXPECT_EQ(UnescapeText("\\00"), "00");  // value 0 is no escape
   EXPECT_EQ(UnescapeText("\\q"), "q");
-  EXPECT_EQ(UnescapeText("ab\\"), "ab");         // a dangling backslash is dropped
-  EXPECT_EQ(UnescapeText("\\4g"), "4g");         // not two hexadecimal digits
-  EXPECT_EQ(UnescapeText("\\n1"), "\r\n1");       // "n1" is no number; "\n" then is
-  EXPECT_EQ(UnescapeText("\\95\\5C"), "表");      // two escapes spell a double-byte character
+  EXPECT_EQ(UnescapeText("ab\\"), "ab");      // a dangling backslash is dropped
+  EXPECT_EQ(UnescapeText("\\4g"), "4g");      // not two hexadecimal digits
+  EXPECT_EQ(UnescapeText("\\n1"), "\r\n1");   // "n1" is no number; "\n" then is
+  EXPECT_EQ(UnescapeText("\\95\\5C"), "表");  // two escapes spell a double-byte character
   EXPECT_EQ(UnescapeText("\\ff"), "\xFF");
   EXPECT_EQ(UnescapeText("*?"), "*?");
 }

@@ -45,7 +45,9 @@ TEST(PositionMapTest, EveryKindOfCharacterCountsItsEncodedBytes) {
 }
 
 TEST(PositionMapTest, MappingBackAndForthIsStableOnBoundaries) {
-  cp932::MarkedText text = cp932::Decode("a表\x80\xFD\x95" "b\r\n\x85\x40ｱ");
+  cp932::MarkedText text = cp932::Decode(
+      "a表\x80\xFD\x95"
+      "b\r\n\x85\x40ｱ");
   for (std::size_t unit = 0; unit <= text.text.size(); ++unit) {
     std::size_t offset = ByteOffsetOfUnit(text.text, unit, text.marks);
     EXPECT_EQ(UnitOfByteOffset(text.text, offset, Rounding::kDown, text.marks), unit);

@@ -53,7 +53,9 @@ TEST(ReplaceAllTest, HalfALineBreakIsReplacedWholeAndReplacingEnds) {
     SCOPED_TRACE(pattern);
     MemoryEditor lead("ab\r\ncd\r\n");
     EXPECT_EQ(ReplaceAll(lead, SearchFields{pattern, "\\82", kOptionReplaceAll}), 2);
-    EXPECT_EQ(lead.WholeText(), "ab\x82" "cd\x82");
+    EXPECT_EQ(lead.WholeText(),
+              "ab\x82"
+              "cd\x82");
     MemoryEditor onePass("ab\r\ncd\r\n");
     EXPECT_EQ(ReplaceAll(onePass, SearchFields{pattern, "\\r", kOptionReplaceAll}), 2);
     EXPECT_EQ(onePass.WholeText(), "ab\r\ncd\r\n");
@@ -85,10 +87,12 @@ TEST(ReplaceAllTest, TheLongestPatternsEveryByteMatchingAndAReplacementHoldingTh
 }
 
 TEST(ReplaceAllTest, OnePassGivesExactlyWhatTheLoopGives) {
-  const char* const textPieces[] = {"a", "b", "ab", "A", "表", "ソ", "\\", "*", "?", "\r\n", "ｱ", "x", "\x95", "\x81\x40"};
-  const char* const patternPieces[] = {"a", "b", "A", "*", "?", "\\\\", "\\*", "表", "\\5C", "\\n", "ab", "x", "\\", "\\95",
-                                       "\\r", "\\0A", "\\0D"};
-  const char* const replacements[] = {"", "a", "aa", "表", "\\t", "\\n", "*?", "\\41", "\\95", "ソ", "ab\\", "\\r", "x\\0A"};
+  const char* const textPieces[] = {"a", "b", "ab",   "A", "表", "ソ",   "\\",
+                                    "*", "?", "\r\n", "ｱ", "x",  "\x95", "\x81\x40"};
+  const char* const patternPieces[] = {"a",   "b",  "A", "*",  "?",    "\\\\", "\\*",  "表",  "\\5C",
+                                       "\\n", "ab", "x", "\\", "\\95", "\\r",  "\\0A", "\\0D"};
+  const char* const replacements[] = {"",     "a",    "aa", "表",   "\\t", "\\n",  "*?",
+                                      "\\41", "\\95", "ソ", "ab\\", "\\r", "x\\0A"};
   std::mt19937 random(4242);
   auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
   int replaced = 0;
@@ -111,8 +115,8 @@ TEST(ReplaceAllTest, OnePassGivesExactlyWhatTheLoopGives) {
     const int onePassCount = ReplaceAll(onePass, fields);
     SCOPED_TRACE(::testing::Message() << "text " << ::testing::PrintToString(text) << " pattern "
                                       << ::testing::PrintToString(pattern) << " replacement "
-                                      << ::testing::PrintToString(fields.ReplacePattern) << " selection "
-                                      << start << "+" << length << " options " << fields.FindOptions);
+                                      << ::testing::PrintToString(fields.ReplacePattern) << " selection " << start
+                                      << "+" << length << " options " << fields.FindOptions);
     ASSERT_GE(loopCount, 0) << "the loop does not end";
     ASSERT_EQ(onePass.WholeText(), loop.WholeText());
     ASSERT_EQ(onePassCount, loopCount);

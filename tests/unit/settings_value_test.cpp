@@ -29,14 +29,14 @@ TEST(SettingsValueTest, HexadecimalIsA32BitPatternOfAtMostEightSignificantDigits
   EXPECT_EQ(Read("$00FF0000"), 0x00FF0000);
   EXPECT_EQ(Read("  $ffFFffFF"), -1);
   EXPECT_EQ(Read("$000000000000FFFFFFFF"), -1);  // leading zeros do not count
-  EXPECT_EQ(Read("$100000000"), kDefault);        // nine significant digits
+  EXPECT_EQ(Read("$100000000"), kDefault);       // nine significant digits
   EXPECT_EQ(Read("0x100000000"), kDefault);
   EXPECT_EQ(Read("$0"), 0);
 }
 
 TEST(SettingsValueTest, AnythingElseGivesTheDefault) {
-  for (const char* value : {"", " ", "abc", "- 5", "5 x", "5 ", "-$5", "+$5", "$", "-", "+", "0x", "0x ",
-                            "0x-5", " 0x5", "$ 5", "$5g", "1.5", "1e3", "\t5", "５"}) {
+  for (const char* value : {"",   " ",   "abc",  "- 5",  "5 x", "5 ",  "-$5", "+$5", "$",   "-", "+",
+                            "0x", "0x ", "0x-5", " 0x5", "$ 5", "$5g", "1.5", "1e3", "\t5", "５"}) {
     EXPECT_EQ(Read(value), kDefault) << value;
   }
 }

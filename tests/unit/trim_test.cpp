@@ -9,7 +9,7 @@ TEST(TrimTest, RemovesBytesOf32OrLessFromBothEndsOnly) {
   EXPECT_EQ(Trim(" \t\r\n a b \x01\x1F "), "a b");
   EXPECT_EQ(Trim(" \t\r\n"), "");
   EXPECT_EQ(Trim(""), "");
-  EXPECT_EQ(Trim("　"), "　");          // the ideographic space stays
+  EXPECT_EQ(Trim("　"), "　");  // the ideographic space stays
   EXPECT_EQ(Trim(" \x81\x40 "), "\x81\x40");
   EXPECT_EQ(Trim("\x7F"), "\x7F");
   EXPECT_EQ(Trim("\xA0 "), "\xA0");
