@@ -1,19 +1,10 @@
 #include "core/pattern.h"
 
 #include "core/cp932.h"
+#include "core/hex_digit.h"
 #include "core/line_breaks.h"
 
 namespace quolvi {
-namespace {
-
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
-}  // namespace
 
 std::vector<std::string> SplitPattern(std::string_view pattern) {
   std::vector<std::string> tokens;
@@ -50,8 +41,8 @@ std::string UnescapeText(std::string_view raw) {
       continue;
     }
     if (p + 2 < n) {
-      int high = HexValue(raw[p + 1]);
-      int low = HexValue(raw[p + 2]);
+      int high = HexDigitValue(raw[p + 1]);
+      int low = HexDigitValue(raw[p + 2]);
       if (high >= 0 && low >= 0 && (high | low) != 0) {
         out.push_back(static_cast<char>(high * 16 + low));
         p += 3;

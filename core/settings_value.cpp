@@ -1,18 +1,9 @@
 #include "core/settings_value.h"
 
 #include "core/folder_rules.h"
+#include "core/hex_digit.h"
 
 namespace quolvi {
-namespace {
-
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
-}  // namespace
 
 std::string SettingsFilePath(std::string_view executablePath) { return FolderOf(executablePath) + "\\vessaro.ini"; }
 
@@ -33,7 +24,7 @@ std::int32_t ReadSettingsInteger(std::string_view value, std::int32_t fallback) 
     std::uint32_t pattern = 0;
     int significant = 0;
     for (char c : value) {
-      int digit = HexDigit(c);
+      int digit = HexDigitValue(c);
       if (digit < 0) return fallback;
       if (significant > 0 || digit != 0) ++significant;
       if (significant > 8) return fallback;

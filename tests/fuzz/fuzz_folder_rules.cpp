@@ -8,23 +8,11 @@
 #include <vector>
 
 #include "core/folder_rules.h"
+#include "tests/fuzz/reference_characters.h"
 
 namespace {
 
-bool Lead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
-bool Trail(unsigned char b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
-
-std::vector<std::string> Characters(const std::string& s) {
-  std::vector<std::string> out;
-  for (std::size_t i = 0; i < s.size();) {
-    std::size_t n =
-        Lead(static_cast<unsigned char>(s[i])) && i + 1 < s.size() && Trail(static_cast<unsigned char>(s[i + 1])) ? 2
-                                                                                                                  : 1;
-    out.push_back(s.substr(i, n));
-    i += n;
-  }
-  return out;
-}
+using quolvi::fuzz::Characters;
 
 std::string Join(const std::vector<std::string>& cs, std::size_t count) {
   std::string s;

@@ -13,6 +13,7 @@
 #include "core/matcher.h"
 #include "core/pattern.h"
 #include "core/replace_all.h"
+#include "tests/fuzz/reference_characters.h"
 #include "tests/unit/memory_editor.h"
 
 namespace {
@@ -26,21 +27,7 @@ void Check(bool ok, const char* what) {
   }
 }
 
-bool Lead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
-bool Trail(unsigned char b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
-
-// The characters of a Shift-JIS string, each as its bytes.
-std::vector<std::string> Characters(const std::string& s) {
-  std::vector<std::string> out;
-  for (std::size_t i = 0; i < s.size();) {
-    std::size_t n =
-        Lead(static_cast<unsigned char>(s[i])) && i + 1 < s.size() && Trail(static_cast<unsigned char>(s[i + 1])) ? 2
-                                                                                                                  : 1;
-    out.push_back(s.substr(i, n));
-    i += n;
-  }
-  return out;
-}
+using quolvi::fuzz::Characters;
 
 // Tokens: a character "*" or "?" is a wildcard unless the character before
 // it is a backslash; everything else gathers into literal runs. Trailing

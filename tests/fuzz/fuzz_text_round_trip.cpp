@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "core/cp932.h"
 #include "core/line_breaks.h"
@@ -55,13 +56,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   Check(quolvi::NormalizeLineBreaks<char>(whole) == whole, "normal text stays");
 
-  // Into the editor's UTF-16 and back, byte for byte; positions map both ways.
-  const std::u16string text = quolvi::cp932::Decode(whole);
-  Check(quolvi::cp932::Encode(text) == whole, "the codec gives the bytes back");
-  Check(quolvi::ByteOffsetOfUnit(text, text.size()) == whole.size(), "the end maps to the end");
+  // Into the editor's UTF-16 with its marks and back, byte for byte;
+  // positions map both ways.
+  const quolvi::cp932::MarkedText decoded = quolvi::cp932::Decode(whole);
+  const std::u16string& text = decoded.text;
+  const std::vector<quolvi::cp932::Mark>& marks = decoded.marks;
+  Check(quolvi::cp932::Encode(text, marks) == whole, "the codec gives the bytes back");
+  Check(quolvi::ByteOffsetOfUnit(text, text.size(), marks) == whole.size(), "the end maps to the end");
   for (std::size_t unit = 0; unit <= text.size() && unit < 256; ++unit) {
-    std::size_t offset = quolvi::ByteOffsetOfUnit(text, unit);
-    Check(quolvi::UnitOfByteOffset(text, offset, quolvi::Rounding::kDown) == unit, "a unit's offset maps back");
+    std::size_t offset = quolvi::ByteOffsetOfUnit(text, unit, marks);
+    Check(quolvi::UnitOfByteOffset(text, offset, quolvi::Rounding::kDown, marks) == unit,
+          "a unit's offset maps back");
   }
   return 0;
 }
