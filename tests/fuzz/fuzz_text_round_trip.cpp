@@ -65,8 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Check(quolvi::ByteOffsetOfUnit(text, text.size(), marks) == whole.size(), "the end maps to the end");
   for (std::size_t unit = 0; unit <= text.size() && unit < 256; ++unit) {
     std::size_t offset = quolvi::ByteOffsetOfUnit(text, unit, marks);
-    Check(quolvi::UnitOfByteOffset(text, offset, quolvi::Rounding::kDown, marks) == unit,
-          "a unit's offset maps back");
+    Check(quolvi::UnitOfByteOffset(text, offset, quolvi::Rounding::kDown, marks) == unit, "a unit's offset maps back");
   }
   return 0;
 }
