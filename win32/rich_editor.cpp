@@ -163,7 +163,13 @@ void RichEditor::SetMarkedText(const cp932::MarkedText& text) {
   }
   markColors_ = CurrentMarkColors();
   mayHoldMarks_ = true;
-  StreamInRtf(MarkedTextToRtf(text, markColors_), false);
+  // Streamed over the selected whole text: a stream that replaces the whole
+  // text drops the text's final line break (the control takes it for the
+  // paragraph end it always has), one at the selection keeps it.
+  SendMessageW(window_.Get(), EM_SETSEL, 0, -1);
+  StreamInRtf(MarkedTextToRtf(text, markColors_), true);
+  SendMessageW(window_.Get(), EM_SETSEL, 0, 0);
+  SendMessageW(window_.Get(), EM_EMPTYUNDOBUFFER, 0, 0);
 }
 
 void RichEditor::StreamInRtf(const std::string& rtf, bool atSelection) {
