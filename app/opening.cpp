@@ -8,6 +8,7 @@
 #include "core/command_line.h"
 #include "core/folder_rules.h"
 #include "win32/file_checks.h"
+#include "win32/shell.h"
 
 namespace quolvi {
 namespace {
@@ -70,12 +71,11 @@ void TFLumoSub1::WMDropFiles(HDROP drop) {
   if (count < 1) return;
   // The first file replaces the document without a question.
   AfterLoad(DroppedPath(drop, 0));
-  char self[MAX_PATH + 1] = "";
-  GetModuleFileNameA(nullptr, self, sizeof self);
+  const std::string self = ExecutablePath();
   for (UINT i = 1; i < count; ++i) {
     // Each further file opens in a program of its own. Both paths are quoted,
     // so that a path with a blank reaches the new program whole.
-    std::string commandLine = std::string("\"") + self + "\" \"" + DroppedPath(drop, i) + "\"";
+    std::string commandLine = "\"" + self + "\" \"" + DroppedPath(drop, i) + "\"";
     WinExec(commandLine.c_str(), SW_SHOW);
   }
 }

@@ -9,6 +9,7 @@
 #include "app/messages.h"
 #include "core/settings_value.h"
 #include "win32/profile.h"
+#include "win32/shell.h"
 
 namespace quolvi {
 namespace {

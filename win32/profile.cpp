@@ -15,17 +15,4 @@ bool WriteProfileString(const std::string& file, const char* section, const char
   return WritePrivateProfileStringA(section, key, value.c_str(), file.c_str()) != FALSE;
 }
 
-std::string ExecutablePath() {
-  // A path may be longer than MAX_PATH; the buffer grows until it fits.
-  std::string path(MAX_PATH, '\0');
-  for (;;) {
-    DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length < path.size()) {
-      path.resize(length);
-      return path;
-    }
-    path.resize(path.size() * 2);
-  }
-}
-
 }  // namespace quolvi

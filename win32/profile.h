@@ -1,5 +1,4 @@
-// Profile (INI) files through the system's functions, and the path of the
-// running program.
+// Profile (INI) files through the system's functions.
 #pragma once
 
 #include <string>
@@ -15,8 +14,5 @@ std::string ReadProfileString(const std::string& file, const char* section, cons
 // Sets key in section of the profile file to value, creating the section
 // and the file as needed; false when WritePrivateProfileStringA fails.
 bool WriteProfileString(const std::string& file, const char* section, const char* key, const std::string& value);
-
-// The full path of the running program's executable (GetModuleFileNameA).
-std::string ExecutablePath();
 
 }  // namespace quolvi

@@ -1,5 +1,6 @@
 // Handing work to the shell: opening a file, address or program, running a
-// command line, and the shell's Run dialog.
+// command line, and the shell's Run dialog; and the running program's own
+// path, for starting it again.
 #pragma once
 
 #include <windows.h>
@@ -20,5 +21,9 @@ int RunCommandLine(const std::string& commandLine);
 // The shell's Run dialog, shell32's export with ordinal 61, owned by owner;
 // returns when it is closed. False when shell32 or the export is missing.
 bool ShowRunDialog(HWND owner);
+
+// The full path of the running program's executable (GetModuleFileNameA),
+// however long it is.
+std::string ExecutablePath();
 
 }  // namespace quolvi

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/command_line.h"
+#include "tests/fuzz/fuzz_support.h"
 
 namespace {
 
@@ -46,9 +47,6 @@ std::vector<std::string> RefSplit(const std::string& line) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string line(reinterpret_cast<const char*>(data), size);
-  if (quolvi::SplitCommandLine(line) != RefSplit(line)) {
-    std::fprintf(stderr, "the splitters differ\n");
-    std::abort();
-  }
+  quolvi::fuzz::Check(quolvi::SplitCommandLine(line) == RefSplit(line), "the splitters differ");
   return 0;
 }

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "core/folder_rules.h"
-#include "tests/fuzz/reference_characters.h"
+#include "tests/fuzz/fuzz_support.h"
 
 namespace {
 
@@ -46,13 +46,7 @@ std::string RefStartFolder(const std::string& folder) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string path(reinterpret_cast<const char*>(data), size);
-  if (quolvi::FolderOf(path) != RefFolderOf(path)) {
-    std::fprintf(stderr, "FolderOf differs\n");
-    std::abort();
-  }
-  if (quolvi::StartFolder(path) != RefStartFolder(path)) {
-    std::fprintf(stderr, "StartFolder differs\n");
-    std::abort();
-  }
+  quolvi::fuzz::Check(quolvi::FolderOf(path) == RefFolderOf(path), "FolderOf differs");
+  quolvi::fuzz::Check(quolvi::StartFolder(path) == RefStartFolder(path), "StartFolder differs");
   return 0;
 }

@@ -13,19 +13,14 @@
 #include "core/matcher.h"
 #include "core/pattern.h"
 #include "core/replace_all.h"
-#include "tests/fuzz/reference_characters.h"
+#include "tests/fuzz/fuzz_support.h"
 #include "tests/unit/memory_editor.h"
 
 namespace {
 
-using quolvi::Position;
+using quolvi::fuzz::Check;
 
-void Check(bool ok, const char* what) {
-  if (!ok) {
-    fprintf(stderr, "mismatch: %s\n", what);
-    std::abort();
-  }
-}
+using quolvi::Position;
 
 using quolvi::fuzz::Characters;
 

@@ -14,15 +14,11 @@
 #include "core/cp932.h"
 #include "core/line_breaks.h"
 #include "core/position_map.h"
+#include "tests/fuzz/fuzz_support.h"
 
 namespace {
 
-void Check(bool ok, const char* what) {
-  if (!ok) {
-    std::fprintf(stderr, "broken: %s\n", what);
-    std::abort();
-  }
-}
+using quolvi::fuzz::Check;
 
 std::string WithoutLineBreaks(const std::string& s) {
   std::string out;
