@@ -19,7 +19,7 @@
 #include "tests/support/temp_dir.h"
 #include "tests/support/wait.h"
 #include "win32/handles.h"
-#include "win32/profile.h"
+#include "win32/shell.h"
 
 namespace quolvi::test {
 namespace {

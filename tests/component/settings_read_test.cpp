@@ -11,7 +11,7 @@
 #include "core/font_size.h"
 #include "core/settings_value.h"
 #include "tests/support/temp_dir.h"
-#include "win32/profile.h"
+#include "win32/shell.h"
 
 namespace quolvi::test {
 namespace {
