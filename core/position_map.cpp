@@ -1,15 +1,23 @@
 #include "core/position_map.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace quolvi {
 namespace {
 
-// Walks the text character by character with the length each one encodes to.
+// Walks the text character by character with the length each one encodes
+// to, from a character's start.
 class EncodedWalk {
  public:
-  EncodedWalk(std::u16string_view text, const std::vector<cp932::Mark>& marks) : text_(text), marks_(marks) {}
+  EncodedWalk(std::u16string_view text, const std::vector<cp932::Mark>& marks, std::size_t unit = 0,
+              std::size_t byte = 0, std::size_t mark = 0)
+      : text_(text), marks_(marks), unit_(unit), byte_(byte), mark_(mark) {}
 
   bool AtEnd() const { return unit_ >= text_.size(); }
   std::size_t Unit() const { return unit_; }
+  std::size_t Byte() const { return byte_; }
+  std::size_t Mark() const { return mark_; }
   // Bytes and units of the character at the current unit.
   std::size_t Length(std::size_t* units) {
     *units = 1;
@@ -18,41 +26,74 @@ class EncodedWalk {
     std::uint16_t value = mark_ < marks_.size() && marks_[mark_].unit == unit_ ? marks_[mark_].value : 0;
     return cp932::EncodedLength(text_, unit_, units, value);
   }
-  void Advance(std::size_t units) { unit_ += units; }
+  void Advance(std::size_t units, std::size_t bytes) {
+    unit_ += units;
+    byte_ += bytes;
+  }
+
+  // Walks on to the byte offset of unit.
+  std::size_t ToUnit(std::size_t unit) {
+    while (!AtEnd() && unit_ < unit) {
+      std::size_t units = 1;
+      std::size_t length = Length(&units);
+      if (unit_ + units > unit) break;  // between the halves of a surrogate pair
+      Advance(units, length);
+    }
+    return byte_;
+  }
+
+  // Walks on to the unit of the byte offset.
+  std::size_t ToByte(std::size_t offset, Rounding rounding) {
+    while (!AtEnd() && byte_ < offset) {
+      std::size_t units = 1;
+      std::size_t length = Length(&units);
+      if (byte_ + length > offset) return rounding == Rounding::kDown ? unit_ : unit_ + units;
+      Advance(units, length);
+    }
+    return unit_;
+  }
 
  private:
   std::u16string_view text_;
   const std::vector<cp932::Mark>& marks_;
-  std::size_t unit_ = 0;
-  std::size_t mark_ = 0;
+  std::size_t unit_;
+  std::size_t byte_;
+  std::size_t mark_;
 };
 
 }  // namespace
 
 std::size_t ByteOffsetOfUnit(std::u16string_view text, std::size_t unit, const std::vector<cp932::Mark>& marks) {
-  std::size_t bytes = 0;
-  for (EncodedWalk walk(text, marks); !walk.AtEnd() && walk.Unit() < unit;) {
-    std::size_t units = 1;
-    std::size_t length = walk.Length(&units);
-    if (walk.Unit() + units > unit) break;  // between the halves of a surrogate pair
-    bytes += length;
-    walk.Advance(units);
-  }
-  return bytes;
+  return EncodedWalk(text, marks).ToUnit(unit);
 }
 
 std::size_t UnitOfByteOffset(std::u16string_view text, std::size_t offset, Rounding rounding,
                              const std::vector<cp932::Mark>& marks) {
-  std::size_t bytes = 0;
-  EncodedWalk walk(text, marks);
-  while (!walk.AtEnd() && bytes < offset) {
+  return EncodedWalk(text, marks).ToByte(offset, rounding);
+}
+
+IndexedText::IndexedText(cp932::MarkedText content)
+    : content_(std::move(content)), bytes_(cp932::Encode(content_.text, content_.marks)) {
+  EncodedWalk walk(content_.text, content_.marks);
+  while (!walk.AtEnd()) {
     std::size_t units = 1;
     std::size_t length = walk.Length(&units);
-    if (bytes + length > offset) return rounding == Rounding::kDown ? walk.Unit() : walk.Unit() + units;
-    bytes += length;
-    walk.Advance(units);
+    walk.Advance(units, length);
+    if (walk.Unit() - stops_.back().unit >= kStride) stops_.push_back({walk.Unit(), walk.Byte(), walk.Mark()});
   }
-  return walk.Unit();
+}
+
+std::size_t IndexedText::ByteOffsetOfUnit(std::size_t unit) const {
+  auto stop =
+      std::upper_bound(stops_.begin(), stops_.end(), unit, [](std::size_t u, const Stop& s) { return u < s.unit; }) - 1;
+  return EncodedWalk(content_.text, content_.marks, stop->unit, stop->byte, stop->mark).ToUnit(unit);
+}
+
+std::size_t IndexedText::UnitOfByteOffset(std::size_t offset, Rounding rounding) const {
+  auto stop =
+      std::upper_bound(stops_.begin(), stops_.end(), offset, [](std::size_t b, const Stop& s) { return b < s.byte; }) -
+      1;
+  return EncodedWalk(content_.text, content_.marks, stop->unit, stop->byte, stop->mark).ToByte(offset, rounding);
 }
 
 }  // namespace quolvi

@@ -55,5 +55,29 @@ TEST(PositionMapTest, MappingBackAndForthIsStableOnBoundaries) {
   }
 }
 
+TEST(PositionMapTest, AnIndexedTextAnswersAsTheWalkOverTheWholeTextDoes) {
+  // Long enough for many stops, with every kind of character, marks and
+  // surrogate pairs falling on and around the stops.
+  cp932::MarkedText text;
+  for (int i = 0; i < 400; ++i) {
+    cp932::MarkedText piece = cp932::Decode(i % 7 == 0 ? "\x87\x90\x80" : (i % 3 ? "表ｱa" : "\r\n\x85\x40"));
+    for (const cp932::Mark& mark : piece.marks) text.marks.push_back({mark.unit + text.text.size(), mark.value});
+    text.text += piece.text;
+    if (i % 50 == 0) text.text += u"\U0001F600";
+  }
+  IndexedText indexed(text);
+  ASSERT_EQ(indexed.Bytes(), cp932::Encode(text.text, text.marks));
+  for (std::size_t unit = 0; unit <= text.text.size() + 1; ++unit) {
+    ASSERT_EQ(indexed.ByteOffsetOfUnit(unit), ByteOffsetOfUnit(text.text, unit, text.marks)) << unit;
+  }
+  for (std::size_t offset = 0; offset <= indexed.Bytes().size() + 1; ++offset) {
+    for (Rounding rounding : {Rounding::kDown, Rounding::kUp}) {
+      ASSERT_EQ(indexed.UnitOfByteOffset(offset, rounding), UnitOfByteOffset(text.text, offset, rounding, text.marks))
+          << offset;
+    }
+  }
+  EXPECT_EQ(IndexedText().UnitOfByteOffset(3, Rounding::kUp), 0u);
+}
+
 }  // namespace
 }  // namespace quolvi
