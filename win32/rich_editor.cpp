@@ -88,6 +88,17 @@ struct ByteStreamSource {
   }
 };
 
+// The pieces a whole text is streamed in: about kPieceSize units each, every
+// one but the last ending after a line feed.
+constexpr std::size_t kPieceSize = 64 * 1024;
+
+template <class Char>
+std::size_t PieceEnd(std::basic_string_view<Char> text, std::size_t from) {
+  if (text.size() - from <= kPieceSize) return text.size();
+  std::size_t lineFeed = text.find(Char('\n'), from + kPieceSize - 1);
+  return lineFeed == std::basic_string_view<Char>::npos ? text.size() : lineFeed + 1;
+}
+
 DWORD CALLBACK AppendStreamed(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* taken) {
   reinterpret_cast<std::string*>(cookie)->append(reinterpret_cast<const char*>(buffer),
                                                  static_cast<std::size_t>(count));
@@ -136,40 +147,91 @@ std::vector<cp932::Mark> RichEditor::ReadMarks(std::u16string_view text) {
 }
 
 void RichEditor::SetUnicodeText(std::u16string_view text) {
-  // Streamed in pieces: given the whole text at once, the control takes time
-  // quadratic in the number of lines.
-  UnicodeStreamSource source{text};
-  EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0, UnicodeStreamSource::Read};
-  SendMessageW(window_.Get(), EM_STREAMIN, SF_TEXT | SF_UNICODE, reinterpret_cast<LPARAM>(&stream));
+  PutInPieces(
+      text.size(), [&](std::size_t from) { return PieceEnd(text, from); },
+      [&](std::size_t from, std::size_t to) {
+        UnicodeStreamSource source{text.substr(from, to - from)};
+        EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0, UnicodeStreamSource::Read};
+        SendMessageW(window_.Get(), EM_STREAMIN, SF_TEXT | SF_UNICODE | (from > 0 ? SFF_SELECTION : 0),
+                     reinterpret_cast<LPARAM>(&stream));
+      });
 }
 
 void RichEditor::SetText(std::string_view bytes) {
-  if (cp932::SystemDecodesAlike(bytes)) {
-    // The control's own conversion serves, and ANSI streaming is its fastest way in.
-    AnsiStreamSource source{bytes};
-    EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0, AnsiStreamSource::Read};
-    SendMessageA(window_.Get(), EM_STREAMIN, SF_TEXT, reinterpret_cast<LPARAM>(&stream));
-    mayHoldMarks_ = false;
-  } else {
+  if (!cp932::SystemDecodesAlike(bytes)) {
     SetMarkedText(cp932::Decode(bytes));
+    return;
   }
+  // The control's own conversion serves, and ANSI streaming is its fastest way in.
+  mayHoldMarks_ = false;
+  PutInPieces(
+      bytes.size(), [&](std::size_t from) { return PieceEnd(bytes, from); },
+      [&](std::size_t from, std::size_t to) {
+        AnsiStreamSource source{bytes.substr(from, to - from)};
+        EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0, AnsiStreamSource::Read};
+        SendMessageA(window_.Get(), EM_STREAMIN, SF_TEXT | (from > 0 ? SFF_SELECTION : 0),
+                     reinterpret_cast<LPARAM>(&stream));
+      });
 }
 
 void RichEditor::SetMarkedText(const cp932::MarkedText& text) {
   if (text.marks.empty()) {
-    SetUnicodeText(text.text);
     mayHoldMarks_ = false;
+    SetUnicodeText(text.text);
     return;
   }
   markColors_ = CurrentMarkColors();
   mayHoldMarks_ = true;
-  // Streamed over the selected whole text: a stream that replaces the whole
-  // text drops the text's final line break (the control takes it for the
-  // paragraph end it always has), one at the selection keeps it.
+  // Every piece is streamed over the selection, the first over the selected
+  // whole text: a stream that replaces the whole text drops the text's final
+  // line break (the control takes it for the paragraph end it always has),
+  // one at the selection keeps it.
   SendMessageW(window_.Get(), EM_SETSEL, 0, -1);
-  StreamInRtf(MarkedTextToRtf(text, markColors_), true);
+  std::u16string_view whole = text.text;
+  PutInPieces(
+      whole.size(), [&](std::size_t from) { return PieceEnd(whole, from); },
+      [&](std::size_t from, std::size_t to) {
+        cp932::MarkedText piece{std::u16string(whole.substr(from, to - from)), {}};
+        for (const cp932::Mark& mark : text.marks) {
+          if (mark.unit >= from && mark.unit < to) piece.marks.push_back({mark.unit - from, mark.value});
+        }
+        StreamInRtf(MarkedTextToRtf(piece, markColors_), true);
+      });
   SendMessageW(window_.Get(), EM_SETSEL, 0, 0);
-  SendMessageW(window_.Get(), EM_EMPTYUNDOBUFFER, 0, 0);
+}
+
+void RichEditor::PutInPieces(std::size_t size, const std::function<std::size_t(std::size_t from)>& pieceEnd,
+                             const std::function<void(std::size_t from, std::size_t to)>& streamIn) {
+  // The control lays out what a stream brings when the stream ends. One
+  // stream of a long text leaves the heap of 32-bit Wine with long lists of
+  // freed blocks that every allocation of that layout scans, in time that
+  // grows faster than the square of the length; streams of a piece each keep
+  // the lists short. Each piece after the first goes in at the end of the
+  // text, ending after a line feed (so never inside a character or a line
+  // break). Meanwhile nothing is drawn and no change is raised but one.
+  HWND control = window_.Get();
+  bool raise = std::exchange(raiseChanges_, false);
+  int notices = changeNotices_;
+  SendMessageW(control, WM_SETREDRAW, FALSE, 0);
+  LongWork work(OnProgress);
+  std::size_t from = 0;
+  do {
+    std::size_t to = pieceEnd(from);
+    if (from > 0) {
+      GETTEXTLENGTHEX length{GTL_NUMCHARS | GTL_PRECISE, kCodePageUtf16};
+      auto end = static_cast<LONG>(SendMessageW(control, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0));
+      CHARRANGE range{end, end};
+      SendMessageW(control, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    }
+    streamIn(from, to);
+    from = to;
+    work.Reached(from, size);
+  } while (from < size);
+  SendMessageW(control, EM_EMPTYUNDOBUFFER, 0, 0);
+  SendMessageW(control, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(control, nullptr, TRUE);
+  raiseChanges_ = raise;
+  if (raise && changeNotices_ != notices) RaiseChange();
 }
 
 void RichEditor::StreamInRtf(const std::string& rtf, bool atSelection) {

@@ -45,6 +45,7 @@
 #include "core/editor.h"
 #include "core/marked_rtf.h"
 #include "win32/handles.h"
+#include "win32/long_work.h"
 #include "win32/text_file.h"
 
 namespace quolvi {
@@ -112,6 +113,11 @@ class RichEditor final : public Editor {
   // program says what the user is told).
   std::function<void(std::exception_ptr)> OnEscapedError;
 
+  // Told how far a long change of the whole text (a load, a word-wrap
+  // switch, a replace all) has come, from half a second on; the windows
+  // paint meanwhile, and input waits until it is done.
+  ProgressReport OnProgress;
+
   // Makes the next saves fail as the faults say (for tests).
   void SetWriteFaultsForTesting(const WriteFaults& faults) { writeFaults_ = faults; }
 
@@ -128,6 +134,11 @@ class RichEditor final : public Editor {
   // Sets the whole text, as the fastest way in that keeps every byte allows.
   void SetText(std::string_view bytes);
   void SetMarkedText(const cp932::MarkedText& text);
+  // Streams a whole text of size units in: streamIn(from, to) streams the
+  // units [from, to) in at the selection, and pieceEnd(from) tells where the
+  // piece that starts at from ends.
+  void PutInPieces(std::size_t size, const std::function<std::size_t(std::size_t from)>& pieceEnd,
+                   const std::function<void(std::size_t from, std::size_t to)>& streamIn);
   void StreamInRtf(const std::string& rtf, bool atSelection);
   MarkColors CurrentMarkColors() const;
   // Replaces the selection; with canUndo the replacement is one undo step.
