@@ -44,7 +44,8 @@ class Editor {
  public:
   virtual ~Editor() = default;
 
-  virtual std::string WholeText() = 0;
+  // The whole text; the reference stays good until the text changes.
+  virtual const std::string& WholeText() = 0;
   virtual Position SelectionStart() = 0;
   virtual Position SelectionLength() = 0;
   // Puts the caret at p, selecting nothing.

@@ -21,7 +21,6 @@ namespace {
 static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 wchar_t expected");
 
 constexpr UINT kCodePageUtf16 = 1200;
-constexpr UINT kRichEditScrollCaret = WM_USER + 49;  // EM_SCROLLCARET of the rich-edit control
 
 const wchar_t* AsWide(const std::u16string& s) { return reinterpret_cast<const wchar_t*>(s.c_str()); }
 
@@ -110,9 +109,7 @@ DWORD CALLBACK AppendStreamed(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG*
 // --- Text and positions ---------------------------------------------------
 
 std::u16string RichEditor::UnicodeText() {
-  GETTEXTLENGTHEX length{GTL_NUMCHARS | GTL_PRECISE, kCodePageUtf16};
-  auto units =
-      static_cast<std::size_t>(SendMessageW(window_.Get(), EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0));
+  auto units = static_cast<std::size_t>(UnitCount());
   std::u16string text(units + 1, u'\0');
   GETTEXTEX request{};
   request.cb = static_cast<DWORD>((units + 1) * sizeof(char16_t));
@@ -124,25 +121,41 @@ std::u16string RichEditor::UnicodeText() {
   return text;
 }
 
-cp932::MarkedText RichEditor::MarkedContent() {
-  cp932::MarkedText content{UnicodeText(), {}};
-  if (!mayHoldMarks_ || content.text.empty()) return content;
-  // A command asks for positions and text several times over; reading the
-  // marks takes a pass of rich text, so it is done once while nothing changes.
-  if (marksGeneration_ != generation_ || marksText_ != content.text) {
-    marks_ = ReadMarks(content.text);
-    marksText_ = content.text;
-    marksGeneration_ = generation_;
+const IndexedText& RichEditor::Current() {
+  // A command asks for positions and text several times over, and each
+  // reading of the text (and of its marks, a pass of rich text) takes time
+  // that grows with the text: it is read once for as long as it stays as it is.
+  if (!current_ || currentGeneration_ != generation_) {
+    current_.reset();  // before the new copy is made
+    std::u16string text = UnicodeText();
+    std::vector<cp932::Mark> marks = ReadMarks(text);
+    current_.emplace(cp932::MarkedText{std::move(text), std::move(marks)});
+    currentGeneration_ = generation_;
   }
-  content.marks = marks_;
-  return content;
+  return *current_;
 }
 
-std::vector<cp932::Mark> RichEditor::ReadMarks(std::u16string_view text) {
+LONG RichEditor::UnitCount() {
+  GETTEXTLENGTHEX length{GTL_NUMCHARS | GTL_PRECISE, kCodePageUtf16};
+  return static_cast<LONG>(SendMessageW(window_.Get(), EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0));
+}
+
+CHARRANGE RichEditor::SelectedUnits() {
+  // The control may report an end past the text (it counts a final
+  // paragraph mark when everything is selected).
+  CHARRANGE range = GetCharRange();
+  LONG units = UnitCount();
+  range.cpMin = std::clamp<LONG>(range.cpMin, 0, units);
+  range.cpMax = std::clamp<LONG>(range.cpMax, range.cpMin, units);
+  return range;
+}
+
+std::vector<cp932::Mark> RichEditor::ReadMarks(std::u16string_view text, bool selectionOnly) {
   if (!mayHoldMarks_ || text.empty()) return {};
   std::string rtf;
   EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&rtf), 0, AppendStreamed};
-  SendMessageW(window_.Get(), EM_STREAMOUT, SF_RTF, reinterpret_cast<LPARAM>(&stream));
+  SendMessageW(window_.Get(), EM_STREAMOUT, SF_RTF | (selectionOnly ? SFF_SELECTION : 0),
+               reinterpret_cast<LPARAM>(&stream));
   return MarksFromRtf(rtf, text, markColors_);
 }
 
@@ -218,8 +231,7 @@ void RichEditor::PutInPieces(std::size_t size, const std::function<std::size_t(s
   do {
     std::size_t to = pieceEnd(from);
     if (from > 0) {
-      GETTEXTLENGTHEX length{GTL_NUMCHARS | GTL_PRECISE, kCodePageUtf16};
-      auto end = static_cast<LONG>(SendMessageW(control, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0));
+      LONG end = UnitCount();
       CHARRANGE range{end, end};
       SendMessageW(control, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
     }
@@ -249,7 +261,7 @@ MarkColors RichEditor::CurrentMarkColors() const {
   return colors;
 }
 
-bool RichEditor::IsEmpty() { return SendMessageW(window_.Get(), WM_GETTEXTLENGTH, 0, 0) == 0; }
+bool RichEditor::IsEmpty() { return UnitCount() == 0; }
 
 void RichEditor::InsertAtSelection(const cp932::MarkedText& text, bool canUndo) {
   if (!mayHoldMarks_ && text.marks.empty()) {
@@ -275,6 +287,11 @@ void RichEditor::InsertAtSelection(const cp932::MarkedText& text, bool canUndo) 
 
 void RichEditor::CheckRoomFor(std::size_t insertedBytes) {
   if (insertedBytes == 0) return;
+  // No unit stands for more than two bytes, so most insertions are known to
+  // fit without reading the text.
+  CHARRANGE selection = SelectedUnits();
+  auto mostBytes = 2 * static_cast<std::size_t>(UnitCount() - (selection.cpMax - selection.cpMin));
+  if (mostBytes + insertedBytes <= kMaxDocumentBytes) return;
   std::size_t now = WholeText().size();
   std::size_t selected = static_cast<std::size_t>(SelectionLength());
   if (now - std::min(selected, now) + insertedBytes > kMaxDocumentBytes) throw DocumentTooLarge(kMaxDocumentBytes);
@@ -286,58 +303,57 @@ CHARRANGE RichEditor::GetCharRange() {
   return range;
 }
 
-std::string RichEditor::WholeText() {
-  cp932::MarkedText content = MarkedContent();
-  return cp932::Encode(content.text, content.marks);
-}
+const std::string& RichEditor::WholeText() { return Current().Bytes(); }
 
 Position RichEditor::SelectionStart() {
-  cp932::MarkedText content = MarkedContent();
-  return static_cast<Position>(ByteOffsetOfUnit(content.text, GetCharRange().cpMin, content.marks));
+  return static_cast<Position>(Current().ByteOffsetOfUnit(static_cast<std::size_t>(GetCharRange().cpMin)));
 }
 
 Position RichEditor::SelectionLength() {
-  cp932::MarkedText content = MarkedContent();
+  const IndexedText& text = Current();
   CHARRANGE range = GetCharRange();
   // The control may report an end past the text (it counts a final
   // paragraph mark when everything is selected); the mapping stops at the end.
-  return static_cast<Position>(ByteOffsetOfUnit(content.text, range.cpMax, content.marks) -
-                               ByteOffsetOfUnit(content.text, range.cpMin, content.marks));
+  return static_cast<Position>(text.ByteOffsetOfUnit(static_cast<std::size_t>(range.cpMax)) -
+                               text.ByteOffsetOfUnit(static_cast<std::size_t>(range.cpMin)));
 }
 
 void RichEditor::SetSelectionStart(Position p) {
   // A caret inside a double-byte character moves back to its first byte, so
   // it stands before the character the position pointed into.
-  cp932::MarkedText content = MarkedContent();
-  auto unit = static_cast<LONG>(UnitOfByteOffset(content.text, std::max(p, 0), Rounding::kDown, content.marks));
+  auto unit = static_cast<LONG>(Current().UnitOfByteOffset(static_cast<std::size_t>(std::max(p, 0)), Rounding::kDown));
   CHARRANGE range{unit, unit};
   SendMessageW(window_.Get(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
 }
 
 void RichEditor::SetSelectionLength(Position n) {
-  cp932::MarkedText content = MarkedContent();
-  const auto& marks = content.marks;
-  std::size_t start = ByteOffsetOfUnit(content.text, GetCharRange().cpMin, marks);
+  const IndexedText& text = Current();
+  std::size_t start = text.ByteOffsetOfUnit(static_cast<std::size_t>(GetCharRange().cpMin));
   // The end of a selection that falls inside a double-byte character moves
   // past it, so that the selection holds every byte that was asked for.
   CHARRANGE range;
-  range.cpMin = static_cast<LONG>(UnitOfByteOffset(content.text, start, Rounding::kDown, marks));
-  range.cpMax =
-      n > 0 ? static_cast<LONG>(UnitOfByteOffset(content.text, start + n, Rounding::kUp, marks)) : range.cpMin;
+  range.cpMin = static_cast<LONG>(text.UnitOfByteOffset(start, Rounding::kDown));
+  range.cpMax = n > 0 ? static_cast<LONG>(text.UnitOfByteOffset(start + static_cast<std::size_t>(n), Rounding::kUp))
+                      : range.cpMin;
   SendMessageW(window_.Get(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
-  SendMessageW(window_.Get(), kRichEditScrollCaret, 0, 0);
+  SendMessageW(window_.Get(), kScrollCaret, 0, 0);
 }
 
 std::string RichEditor::SelectedText() {
-  cp932::MarkedText content = MarkedContent();
-  CHARRANGE range = GetCharRange();
-  std::size_t from = std::min<std::size_t>(range.cpMin, content.text.size());
-  std::size_t to = std::min<std::size_t>(std::max(range.cpMax, range.cpMin), content.text.size());
-  std::vector<cp932::Mark> marks;
-  for (const cp932::Mark& mark : content.marks) {
-    if (mark.unit >= from && mark.unit < to) marks.push_back({mark.unit - from, mark.value});
+  if (current_ && currentGeneration_ == generation_) {
+    CHARRANGE range = GetCharRange();
+    std::size_t from = current_->ByteOffsetOfUnit(static_cast<std::size_t>(std::max<LONG>(range.cpMin, 0)));
+    std::size_t to = current_->ByteOffsetOfUnit(static_cast<std::size_t>(std::max(range.cpMax, range.cpMin)));
+    return current_->Bytes().substr(from, to - from);
   }
-  return cp932::Encode(std::u16string_view(content.text).substr(from, to - from), marks);
+  // Only the selection is read, so that asking whether there is one (the
+  // menus do, each time they open) costs what the selection holds.
+  CHARRANGE range = SelectedUnits();
+  std::u16string text(static_cast<std::size_t>(range.cpMax - range.cpMin) + 1, u'\0');
+  TEXTRANGEW request{range, reinterpret_cast<wchar_t*>(text.data())};
+  LRESULT got = SendMessageW(window_.Get(), EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&request));
+  text.resize(static_cast<std::size_t>(std::clamp<LRESULT>(got, 0, range.cpMax - range.cpMin)));
+  return cp932::Encode(text, ReadMarks(text, true));
 }
 
 void RichEditor::ReplaceSelectedText(std::string_view s) {
@@ -349,8 +365,7 @@ void RichEditor::ReplaceSelectedText(std::string_view s) {
     s = whole;
   }
   CheckRoomFor(s.size());
-  GETTEXTLENGTHEX length{GTL_NUMCHARS | GTL_PRECISE, kCodePageUtf16};
-  auto units = static_cast<LONG>(SendMessageW(window_.Get(), EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0));
+  LONG units = UnitCount();
   CHARRANGE range = GetCharRange();
   if (units == 0 || range.cpMin > 0 || range.cpMax < units) {
     InsertAtSelection(cp932::Decode(s), false);
@@ -362,7 +377,7 @@ void RichEditor::ReplaceSelectedText(std::string_view s) {
   raiseChanges_ = false;
   RecreateControlWindow();
   SetText(s);
-  auto end = static_cast<LONG>(SendMessageW(window_.Get(), EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0));
+  LONG end = UnitCount();
   CHARRANGE caret{end, end};
   SendMessageW(window_.Get(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&caret));
   raiseChanges_ = true;
@@ -431,7 +446,7 @@ void RichEditor::LoadTextFile(const std::string& path) {
 void RichEditor::SaveTextFile(const std::string& path) { ReplaceFileContents(path, WholeText(), writeFaults_); }
 
 Position RichEditor::SearchText(std::string_view t, Position start, Position len, bool matchCase) {
-  return FindInText(WholeText(), t, start, len, matchCase);
+  return FindInText(Current().Bytes(), t, start, len, matchCase);
 }
 
 void RichEditor::FocusEditor() {

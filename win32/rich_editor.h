@@ -39,11 +39,13 @@
 
 #include <exception>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "core/cp932.h"
 #include "core/editor.h"
 #include "core/marked_rtf.h"
+#include "core/position_map.h"
 #include "win32/handles.h"
 #include "win32/long_work.h"
 #include "win32/text_file.h"
@@ -57,6 +59,8 @@ class RichEditor final : public Editor {
   // The control's own limit, in its characters: never fewer than the
   // bytes of the same text.
   static constexpr int kTextLimit = static_cast<int>(kMaxDocumentBytes);
+  // EM_SCROLLCARET of the rich-edit control, which its header leaves out.
+  static constexpr UINT kScrollCaret = WM_USER + 49;
 
   RichEditor();
   ~RichEditor() override;
@@ -73,7 +77,7 @@ class RichEditor final : public Editor {
   // whether the notification was the control's.
   bool HandleCommand(WPARAM wParam, LPARAM lParam);
 
-  std::string WholeText() override;
+  const std::string& WholeText() override;
   Position SelectionStart() override;
   Position SelectionLength() override;
   void SetSelectionStart(Position p) override;
@@ -127,9 +131,14 @@ class RichEditor final : public Editor {
 
  private:
   std::u16string UnicodeText();
-  // The text with its marks (none while the control holds none).
-  cp932::MarkedText MarkedContent();
-  std::vector<cp932::Mark> ReadMarks(std::u16string_view text);
+  // The text with its marks (none while the control holds none) and its
+  // bytes, read once while the text stays as it is.
+  const IndexedText& Current();
+  // The selected units, clamped to the text.
+  CHARRANGE SelectedUnits();
+  // The marks of text, the whole text or the selected part of it.
+  std::vector<cp932::Mark> ReadMarks(std::u16string_view text, bool selectionOnly = false);
+  LONG UnitCount();
   void SetUnicodeText(std::u16string_view text);
   // Sets the whole text, as the fastest way in that keeps every byte allows.
   void SetText(std::string_view bytes);
@@ -175,13 +184,12 @@ class RichEditor final : public Editor {
   bool overwrite_ = false;  // overwrite mode (the Insert key)
   bool mayHoldMarks_ = false;
   MarkColors markColors_;  // the colours the marks in the control were written against
-  // The marks last read, for the text they were read with; good while no
-  // message that may change the text has reached the control since
-  // (generation_ counts those).
+  // The text last read, good while no message that may change the text has
+  // reached the control and it has reported no change since (generation_
+  // counts those).
   unsigned generation_ = 0;
-  unsigned marksGeneration_ = 0;
-  std::u16string marksText_;
-  std::vector<cp932::Mark> marks_;
+  unsigned currentGeneration_ = 0;
+  std::optional<IndexedText> current_;
   WriteFaults writeFaults_;
 
   bool wordWrap_ = false;

@@ -20,22 +20,79 @@ constexpr wchar_t kEditorProperty[] = L"Quolvi.RichEditor";
 constexpr char kDefaultFace[] = "ＭＳ ゴシック";
 constexpr std::size_t kMaxFaceBytes = LF_FACESIZE - 1;
 
-// The messages the editor asks the control with, which change nothing.
-bool IsQuestion(UINT message) {
+// The messages that leave the text and its formats as they are: questions,
+// the selection, painting, focus, scrolling, moving the caret. Any other
+// message may change them (a key, the mouse dragging text, an undo).
+bool LeavesTextAlone(UINT message, WPARAM wParam) {
   switch (message) {
     case EM_GETTEXTEX:
     case EM_GETTEXTLENGTHEX:
     case EM_GETTEXTRANGE:
     case EM_EXGETSEL:
     case EM_EXSETSEL:
+    case EM_GETSEL:
+    case EM_SETSEL:
     case EM_STREAMOUT:
     case EM_CANUNDO:
     case EM_GETMODIFY:
     case EM_GETLINECOUNT:
     case EM_LINEINDEX:
     case EM_LINELENGTH:
+    case EM_LINEFROMCHAR:
+    case EM_EXLINEFROMCHAR:
+    case EM_POSFROMCHAR:
+    case EM_CHARFROMPOS:
+    case EM_GETFIRSTVISIBLELINE:
+    case EM_GETEVENTMASK:
+    case RichEditor::kScrollCaret:
     case WM_GETTEXT:
-    case WM_GETTEXTLENGTH: return true;
+    case WM_GETTEXTLENGTH:
+    case WM_GETFONT:
+    case WM_GETDLGCODE:
+    case WM_GETOBJECT:
+    case WM_PAINT:
+    case WM_NCPAINT:
+    case WM_ERASEBKGND:
+    case WM_SETREDRAW:
+    case WM_SETCURSOR:
+    case WM_NCHITTEST:
+    case WM_MOUSEMOVE:
+    case WM_NCMOUSEMOVE:
+    case WM_MOUSELEAVE:
+    case WM_NCMOUSELEAVE:
+    case WM_MOUSEACTIVATE:
+    case WM_MOUSEWHEEL:
+    case WM_CAPTURECHANGED:
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_TIMER:
+    case WM_VSCROLL:
+    case WM_HSCROLL:
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+    case WM_CONTEXTMENU:
+    case WM_MOVE:
+    case WM_SIZE:
+    case WM_NCCALCSIZE:
+    case WM_WINDOWPOSCHANGING:
+    case WM_WINDOWPOSCHANGED:
+    case WM_SHOWWINDOW:
+    case WM_IME_SETCONTEXT:
+    case WM_IME_NOTIFY: return true;
+    case WM_KEYDOWN:
+      switch (wParam) {
+        case VK_LEFT:
+        case VK_RIGHT:
+        case VK_UP:
+        case VK_DOWN:
+        case VK_HOME:
+        case VK_END:
+        case VK_PRIOR:
+        case VK_NEXT:
+        case VK_SHIFT:
+        case VK_CONTROL: return true;
+        default: return false;
+      }
     default: return false;
   }
 }
@@ -69,6 +126,7 @@ void RichEditor::CreateControlWindow() {
                               bounds_.right - bounds_.left, bounds_.bottom - bounds_.top, parent_,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)), GetModuleHandleA(nullptr), nullptr);
   window_.Reset(hwnd);
+  ++generation_;       // a new control, with a text of its own
   overwrite_ = false;  // a new control starts in insert mode
   if (!hwnd) return;
   // Subclassing with a Unicode window procedure makes the window a Unicode
@@ -92,6 +150,7 @@ void RichEditor::SetBounds(const RECT& bounds) {
 bool RichEditor::HandleCommand(WPARAM wParam, LPARAM lParam) {
   if (!window_ || reinterpret_cast<HWND>(lParam) != window_.Get()) return false;
   if (HIWORD(wParam) != EN_CHANGE) return true;
+  ++generation_;
   ++changeNotices_;
   if (raiseChanges_) RaiseChange();
   return true;
@@ -118,7 +177,7 @@ void RichEditor::SetWordWrap(bool on) {
   // window is made anew and the text carried over as UTF-16 with its marks,
   // which keeps every character. Carrying the text over is not an edit by
   // the user and raises no change event.
-  cp932::MarkedText text = MarkedContent();
+  cp932::MarkedText text = Current().Content();
   bool modified = SendMessageW(window_.Get(), EM_GETMODIFY, 0, 0) != 0;
   raiseChanges_ = false;
   RecreateControlWindow();
@@ -136,7 +195,7 @@ void RichEditor::ChangePresentation(const std::function<void()>& change) {
   }
   // The marks are read with the colours they were written against, before
   // the change.
-  cp932::MarkedText text = MarkedContent();
+  cp932::MarkedText text = Current().Content();
   CHARRANGE selection = GetCharRange();
   bool modified = SendMessageW(window_.Get(), EM_GETMODIFY, 0, 0) != 0;
   change();
@@ -146,7 +205,7 @@ void RichEditor::ChangePresentation(const std::function<void()>& change) {
     SetMarkedText(text);
     SendMessageW(window_.Get(), EM_SETMODIFY, modified, 0);
     SendMessageW(window_.Get(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&selection));
-    SendMessageW(window_.Get(), WM_USER + 49, 0, 0);  // EM_SCROLLCARET of the rich-edit control
+    SendMessageW(window_.Get(), kScrollCaret, 0, 0);
   }
   raiseChanges_ = true;
 }
@@ -274,9 +333,8 @@ LRESULT RichEditor::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT RichEditor::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  // Any other message may change the text or its marks (a key, the mouse
-  // dragging text, an undo), so the marks read before are read again.
-  if (!IsQuestion(message)) ++generation_;
+  // The text read before is read again after a message that may change it.
+  if (!LeavesTextAlone(message, wParam)) ++generation_;
   switch (message) {
     case WM_CHAR:
     case WM_IME_CHAR: {
@@ -323,7 +381,7 @@ LRESULT RichEditor::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_GETTEXTLENGTH:
       // Answered here in UTF-16: passed on to the control, the question would
       // cross the ANSI conversion, which comes back empty to other programs.
-      return static_cast<LRESULT>(UnicodeText().size());
+      return UnitCount();
     case WM_GETTEXT: {
       if (wParam == 0) return 0;
       std::u16string text = UnicodeText();

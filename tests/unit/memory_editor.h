@@ -13,7 +13,7 @@ class MemoryEditor final : public Editor {
  public:
   explicit MemoryEditor(std::string text = "") : text_(std::move(text)) {}
 
-  std::string WholeText() override { return text_; }
+  const std::string& WholeText() override { return text_; }
   Position SelectionStart() override { return start_; }
   Position SelectionLength() override { return length_; }
   void SetSelectionStart(Position p) override;
