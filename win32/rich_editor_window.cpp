@@ -214,6 +214,19 @@ void RichEditor::SetFontColor(ColorValue color) {
   });
 }
 
+void RichEditor::SystemColorsChanged() {
+  if (!window_) return;
+  const MarkColors now = CurrentMarkColors();
+  if (mayHoldMarks_ && (now.text != markColors_.text || now.back != markColors_.back)) {
+    // The marks' shades were written against the old colours; they are
+    // read with those and written again, as for a change of colour.
+    ChangePresentation([] {});
+    return;
+  }
+  ApplyCharFormat();
+  ApplyBackColor();
+}
+
 void RichEditor::ApplyCharFormat() {
   if (!window_) return;
   // One attribute at a time, each as the default format of the whole text.

@@ -198,6 +198,38 @@ TEST_F(TransparencyTest, WhatAnInputMethodCommitsInTheControlTakesTheNeutralForm
   EXPECT_EQ(editor().WholeText(), "\xED\x40\x80");
 }
 
+// The colour a character of the editor shows in.
+COLORREF ColorAt(RichEditor& editor, Position at) {
+  editor.SetSelectionStart(at);
+  editor.SetSelectionLength(1);
+  CHARFORMATW format{};
+  format.cbSize = sizeof format;
+  SendMessageW(editor.Handle(), EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+  return format.crTextColor;
+}
+
+TEST_F(TransparencyTest, MarkedCharactersTakeTheirShadesFromNewSystemColours) {
+  const std::string text = "a\xED\x40\x80";  // a marked character, a stray byte
+  editor().ReplaceSelectedText(text);
+  const COLORREF before = ColorAt(editor(), 1);
+  // The automatic text colour changes (for the whole session: it is put
+  // back however the test ends).
+  struct SystemColor {
+    int element = COLOR_WINDOWTEXT;
+    COLORREF old = GetSysColor(COLOR_WINDOWTEXT);
+    ~SystemColor() { SetSysColors(1, &element, &old); }
+  } windowText;
+  const COLORREF red = RGB(200, 0, 0);
+  ASSERT_TRUE(SetSysColors(1, &windowText.element, &red));
+  PumpMessages();
+  EditorHost fresh;
+  fresh.editor().ReplaceSelectedText(text);
+  EXPECT_NE(ColorAt(fresh.editor(), 1), before);
+  EXPECT_EQ(ColorAt(editor(), 1), ColorAt(fresh.editor(), 1));
+  EXPECT_EQ(ColorAt(editor(), 3), ColorAt(fresh.editor(), 3));
+  EXPECT_EQ(editor().WholeText(), text);
+}
+
 TEST_F(TransparencyTest, RandomBytesComeBackWithOnlyTheirLineBreaksChanged) {
   std::mt19937 random(20261207);
   std::uniform_int_distribution<int> byte(1, 255);
