@@ -123,6 +123,7 @@ LRESULT TFLumoSub1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_WININICHANGE: locale_ = ReadDateTimeLocale(); break;
+    case WM_SYSCOLORCHANGE: Run([this] { reEdit.SystemColorsChanged(); }); break;
     case WM_CLOSE: Close(); return 0;
     case WM_QUERYENDSESSION: {
       bool allowed = false;

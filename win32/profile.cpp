@@ -7,8 +7,11 @@ namespace quolvi {
 std::string ReadProfileString(const std::string& file, const char* section, const char* key,
                               const std::string& fallback) {
   char value[1024] = "";
-  DWORD length = GetPrivateProfileStringA(section, key, fallback.c_str(), value, sizeof value, file.c_str());
-  return std::string(value, length);
+  GetPrivateProfileStringA(section, key, fallback.c_str(), value, sizeof value, file.c_str());
+  // A value cut to the buffer is counted as filling it, though the system
+  // may have stopped short of its end to keep a double-byte character
+  // whole: the value runs to the first NUL, which no value holds.
+  return std::string(value);
 }
 
 bool WriteProfileString(const std::string& file, const char* section, const char* key, const std::string& value) {

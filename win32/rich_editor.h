@@ -76,6 +76,10 @@ class RichEditor final : public Editor {
   // The parent passes the control's WM_COMMAND notifications here; returns
   // whether the notification was the control's.
   bool HandleCommand(WPARAM wParam, LPARAM lParam);
+  // The parent passes WM_SYSCOLORCHANGE here: the colours that stand for
+  // system colours are resolved anew, and marked characters get shades
+  // against them.
+  void SystemColorsChanged();
 
   const std::string& WholeText() override;
   Position SelectionStart() override;

@@ -3,6 +3,7 @@
 // typed characters and pastes reach the text whole.
 #include "win32/rich_editor.h"
 
+#include <imm.h>
 #include <ole2.h>
 #include <windowsx.h>
 
@@ -95,6 +96,24 @@ bool LeavesTextAlone(UINT message, WPARAM wParam) {
       }
     default: return false;
   }
+}
+
+// The string an input method has just committed in the window.
+std::u16string CompositionResult(HWND hwnd) {
+  struct Context {
+    HWND window;
+    HIMC handle;
+    ~Context() {
+      if (handle) ImmReleaseContext(window, handle);
+    }
+  } context{hwnd, ImmGetContext(hwnd)};
+  if (!context.handle) return {};
+  LONG bytes = ImmGetCompositionStringW(context.handle, GCS_RESULTSTR, nullptr, 0);
+  if (bytes <= 0) return {};
+  std::u16string result(static_cast<std::size_t>(bytes) / sizeof(char16_t), u'\0');
+  bytes = ImmGetCompositionStringW(context.handle, GCS_RESULTSTR, result.data(), static_cast<DWORD>(bytes));
+  result.resize(bytes > 0 ? static_cast<std::size_t>(bytes) / sizeof(char16_t) : 0);
+  return result;
 }
 
 bool IsHighSurrogate(WPARAM c) { return c >= 0xD800 && c <= 0xDBFF; }
@@ -254,6 +273,19 @@ void RichEditor::SetFontColor(ColorValue color) {
   });
 }
 
+void RichEditor::SystemColorsChanged() {
+  if (!window_) return;
+  const MarkColors now = CurrentMarkColors();
+  if (mayHoldMarks_ && (now.text != markColors_.text || now.back != markColors_.back)) {
+    // The marks' shades were written against the old colours; they are
+    // read with those and written again, as for a change of colour.
+    ChangePresentation([] {});
+    return;
+  }
+  ApplyCharFormat();
+  ApplyBackColor();
+}
+
 void RichEditor::ApplyCharFormat() {
   if (!window_) return;
   // One attribute at a time, each as the default format of the whole text.
@@ -357,6 +389,18 @@ LRESULT RichEditor::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (wParam >= 0x20 || wParam == '\t') SelectForOverwrite();
       return DefaultProc(WM_CHAR, wParam, lParam);
     }
+    case WM_IME_COMPOSITION:
+      // What an input method commits while it composes in the control is
+      // inserted as typed characters are, with the neutral format, not its
+      // neighbour's. The control shows the composition itself, selected,
+      // so the result takes its place.
+      if (lParam & GCS_RESULTSTR) {
+        std::u16string result = CompositionResult(window_.Get());
+        if (!result.empty()) InsertTyped(result);
+        lParam &= ~static_cast<LPARAM>(GCS_RESULTSTR | GCS_RESULTCLAUSE | GCS_RESULTREADSTR | GCS_RESULTREADCLAUSE);
+        if (!(lParam & GCS_COMPSTR)) return 0;
+      }
+      break;
     case WM_UNICHAR:
       if (wParam == UNICODE_NOCHAR) return TRUE;
       if (wParam >= 0x10000) {

@@ -7,6 +7,12 @@
 namespace quolvi {
 
 int ShellOpen(HWND owner, const std::string& file) {
+  // Wine before 8.17 copies the text after a registry path of 52 characters
+  // into a buffer of 1,024 on the stack; a longer text overruns it and ends
+  // this program with its document. No file or folder name comes near that
+  // length (MAX_PATH), so a longer text is answered as not found without
+  // asking the shell, and the caller runs it as a command line.
+  if (file.size() > kLongestShellText) return SE_ERR_FNF;
   HINSTANCE result = ShellExecuteA(owner, "open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
   return static_cast<int>(reinterpret_cast<INT_PTR>(result));
 }

@@ -5,13 +5,18 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <string>
 
 namespace quolvi {
 
+// The longest text handed to the shell to open, in bytes.
+inline constexpr std::size_t kLongestShellText = 960;
+
 // ShellExecuteA with "open", the text as the file, no parameters or
 // folder, SW_SHOWNORMAL and owner; its result as a signed integer, above 32
-// on success.
+// on success. A text longer than kLongestShellText is not handed on: the
+// result is SE_ERR_FNF (2), as for a file that is not found.
 int ShellOpen(HWND owner, const std::string& file);
 
 // WinExec of the command line with SW_SHOWNORMAL; above 32 on success, else

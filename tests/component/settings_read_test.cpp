@@ -11,6 +11,7 @@
 #include "core/font_size.h"
 #include "core/settings_value.h"
 #include "tests/support/temp_dir.h"
+#include "win32/profile.h"
 #include "win32/shell.h"
 
 namespace quolvi::test {
@@ -49,6 +50,19 @@ TEST_F(SettingsReadTest, ValuesThatDoNotParseOrAnEmptyFaceKeepTheEditorsOwn) {
   EXPECT_EQ(window.reEdit.FontColor(), kClWindowText);
   EXPECT_EQ(window.reEdit.PointSize(), PointSizeFromHeight(-17, window.reEdit.ScreenDpi()));
   EXPECT_EQ(window.reEdit.FaceName(), "ＭＳ ゴシック");
+}
+
+TEST(ProfileTest, AValueLongerThanTheBufferIsCutToItsFirstBytes) {
+  TempDir dir;
+  const std::string file = dir.File("long.ini");
+  for (const std::string& value : {std::string(1500, 'a'), std::string(1500, '\x82')}) {  // 0x8282 is one character
+    WriteBytes(file, "[S]\r\nKey=" + value + "\r\n");
+    const std::string read = ReadProfileString(file, "S", "Key", "");
+    EXPECT_GE(read.size(), 1022u);
+    EXPECT_LE(read.size(), 1023u);
+    EXPECT_EQ(read.find('\0'), std::string::npos);
+    EXPECT_TRUE(read == value.substr(0, read.size()));
+  }
 }
 
 }  // namespace

@@ -1,6 +1,10 @@
 // Every byte sequence without NUL loads and saves back byte for byte (line
 // breaks aside), through the real control, while the control shows and copies
 // every character as the system's conversion gives it.
+#include <windows.h>
+
+#include <imm.h>
+
 #include <gtest/gtest.h>
 
 #include <random>
@@ -10,6 +14,7 @@
 #include "core/replace_all.h"
 #include "tests/support/editor_host.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/wait.h"
 
 namespace quolvi::test {
 namespace {
@@ -173,6 +178,56 @@ TEST_F(TransparencyTest, TypedAndPastedCharactersAreWrittenAsTheSystemWritesThem
   EXPECT_EQ(ReadBytes(dir_.File("out.txt")),
             "?\xFA\x5C\xFA\x5C\x80?"
             "??????\xF0\x40");
+}
+
+TEST_F(TransparencyTest, WhatAnInputMethodCommitsInTheControlTakesTheNeutralFormat) {
+  editor().ReplaceSelectedText("\xED\x40\x80");  // 纊 as the NEC-selected code, a stray byte
+  editor().SetSelectionStart(2);
+  // Composed in the control, then committed: the control is sent
+  // WM_IME_COMPOSITION with the composition, then with the result.
+  HWND control = editor().Handle();
+  HIMC context = ImmGetContext(control);
+  ASSERT_NE(context, nullptr);
+  wchar_t composed[] = L"纊予";
+  EXPECT_TRUE(ImmSetCompositionStringW(context, SCS_SETSTR, composed, sizeof composed - sizeof(wchar_t), nullptr, 0));
+  EXPECT_TRUE(ImmNotifyIME(context, NI_COMPOSITIONSTR, CPS_COMPLETE, 0));
+  ImmReleaseContext(control, context);
+  EXPECT_TRUE(WaitUntil([&] { return editor().WholeText() == "\xED\x40\xFA\x5C予\x80"; })) << editor().WholeText();
+  EXPECT_EQ(editor().SelectionStart(), 6);
+  editor().UndoLastEdit();
+  EXPECT_EQ(editor().WholeText(), "\xED\x40\x80");
+}
+
+// The colour a character of the editor shows in.
+COLORREF ColorAt(RichEditor& editor, Position at) {
+  editor.SetSelectionStart(at);
+  editor.SetSelectionLength(1);
+  CHARFORMATW format{};
+  format.cbSize = sizeof format;
+  SendMessageW(editor.Handle(), EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+  return format.crTextColor;
+}
+
+TEST_F(TransparencyTest, MarkedCharactersTakeTheirShadesFromNewSystemColours) {
+  const std::string text = "a\xED\x40\x80";  // a marked character, a stray byte
+  editor().ReplaceSelectedText(text);
+  const COLORREF before = ColorAt(editor(), 1);
+  // The automatic text colour changes (for the whole session: it is put
+  // back however the test ends).
+  struct SystemColor {
+    int element = COLOR_WINDOWTEXT;
+    COLORREF old = GetSysColor(COLOR_WINDOWTEXT);
+    ~SystemColor() { SetSysColors(1, &element, &old); }
+  } windowText;
+  const COLORREF red = RGB(200, 0, 0);
+  ASSERT_TRUE(SetSysColors(1, &windowText.element, &red));
+  PumpMessages();
+  EditorHost fresh;
+  fresh.editor().ReplaceSelectedText(text);
+  EXPECT_NE(ColorAt(fresh.editor(), 1), before);
+  EXPECT_EQ(ColorAt(editor(), 1), ColorAt(fresh.editor(), 1));
+  EXPECT_EQ(ColorAt(editor(), 3), ColorAt(fresh.editor(), 3));
+  EXPECT_EQ(editor().WholeText(), text);
 }
 
 TEST_F(TransparencyTest, RandomBytesComeBackWithOnlyTheirLineBreaksChanged) {

@@ -83,6 +83,43 @@ TEST_F(ShellTest, WhenBothFailWinExecsCodeIsReportedThenTheCaretGoesToTheStart) 
   EXPECT_TRUE(CaretAt(0));
 }
 
+TEST_F(ShellTest, ExactlyTheSelectionIsHandedOnWhateverItHolds) {
+  // What the shell cannot open as one file, the system runs as a command
+  // line; nothing in between reads quotes, & or | or cuts a long text.
+  // (A program whose name is not quoted, followed by quotes, Wine's shell
+  // runs with quotes of its own added, where the system's refuses it.)
+  std::string large;
+  while (large.size() < 10000) large += " 表示ソ能\\x&y|\"z\"";
+  const std::string arguments[] = {
+      R"( "a b" "" "c"d" '"' ")",
+      " a&b | c > out.txt ^& %PATH% <in && exit",
+      " 表示 ソ能 ｱｲｳ　全角\\ \"表\\\" ～",
+      large,
+  };
+  for (const std::string& tail : arguments) {
+    SCOPED_TRACE(tail.substr(0, 60));
+    DeleteFileA((folder_ + "\\launched.txt").c_str());
+    // The selection stands between other lines, which stay behind.
+    const std::string selected = "\"" + marker_ + "\"" + tail;
+    const std::string document = "before\r\n" + selected + "\r\nafter";
+    SetClipboardText(document);
+    app_.Activate();
+    app_.Select(0, -1);
+    app_.Press('V', kCtrl);
+    ASSERT_TRUE(WaitUntil([&] { return app_.EditorText() == document; }));
+    const int end = static_cast<int>(SendMessageW(app_.editor(), WM_GETTEXTLENGTH, 0, 0)) - 7;
+    app_.Select(8, end);
+    app_.PressAndSettle('G', kCtrl);
+    ASSERT_TRUE(WaitUntil([&] { return !Launched().empty(); }));
+    const std::string launched = Launched();
+    EXPECT_TRUE(launched == selected + "\n") << launched.substr(0, 300);
+    EXPECT_EQ(launched.size(), selected.size() + 1);
+    EXPECT_TRUE(CaretAt(8));
+    EXPECT_EQ(app_.EditorText(), document);
+  }
+  EXPECT_EQ(app_.WaitForDialog("Quolvi", 0), nullptr);
+}
+
 TEST_F(ShellTest, ABlankSelectionRunsNothingAndKeepsTheSelection) {
   std::pair<int, int> selected = RunSelection(u" \t\r  ", 0);
   EXPECT_GE(selected.second, 6);

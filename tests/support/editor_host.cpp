@@ -28,6 +28,7 @@ EditorHost::~EditorHost() { DestroyBoundWindow(); }
 
 LRESULT EditorHost::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_COMMAND && editor_.HandleCommand(wParam, lParam)) return 0;
+  if (message == WM_SYSCOLORCHANGE) editor_.SystemColorsChanged();
   return DefaultHandling(message, wParam, lParam);
 }
 
