@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <cstdio>
 #include <optional>
 
 #include "app/commands.h"
@@ -187,6 +188,7 @@ void TFLumoSub1::CreateComponents() {
   reEdit.OnContextMenu = [this](int x, int y) { ShowPopupMenu1(x, y); };
   reEdit.OnChange = [this] { reEditChange(); };
   reEdit.OnEscapedError = [this](std::exception_ptr error) { OnEscapedError(error); };
+  reEdit.OnProgress = [this](int percent) { ShowProgress(percent); };
   reEdit.Create(hwnd, kEditorId);
 
   // The modified flag, in a check box nobody sees.
@@ -200,6 +202,26 @@ void TFLumoSub1::CreateComponents() {
   for (COLORREF& color : customColors_) color = RGB(255, 255, 255);
   locale_ = ReadDateTimeLocale();
   Layout();
+}
+
+void TFLumoSub1::ShowProgress(int percent) {
+  if (!StatusBar1_) return;
+  if (percent < 0) {
+    if (statusBeforeProgress_)
+      SendMessageA(StatusBar1_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(statusBeforeProgress_->c_str()));
+    statusBeforeProgress_.reset();
+    return;
+  }
+  if (!statusBeforeProgress_) {
+    std::string before(LOWORD(SendMessageA(StatusBar1_, SB_GETTEXTLENGTHA, 0, 0)) + 1, '\0');
+    SendMessageA(StatusBar1_, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(before.data()));
+    before.resize(before.find('\0'));
+    statusBeforeProgress_ = before;
+  }
+  char text[64];
+  std::snprintf(text, sizeof text, progressFormat_ ? progressFormat_ : messages::kWorkingProgress, percent);
+  SendMessageA(StatusBar1_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+  UpdateWindow(StatusBar1_);
 }
 
 void TFLumoSub1::Layout() {

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <commdlg.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -112,6 +113,9 @@ class TFLumoSub1 : public BaseWindow<TFLumoSub1> {
     DWORD filterIndex = 1;  // the entry last chosen stays selected
   };
   void reEditChange();
+  // Shows in the status bar how far a long change of the whole text has
+  // come, and what the status bar said before once it is done.
+  void ShowProgress(int percent);
   void SetModified(bool modified);
   // The discard question, asked only of a modified document; true to go on.
   bool ConfirmDiscard(const char* text);
@@ -145,6 +149,8 @@ class TFLumoSub1 : public BaseWindow<TFLumoSub1> {
   FontHandle formFont_;
   FontHandle statusBarFont_;
   HWND StatusBar1_ = nullptr;
+  const char* progressFormat_ = nullptr;  // the words for the work going on, when not the general ones
+  std::optional<std::string> statusBeforeProgress_;
   HWND cbTouched_ = nullptr;
   HMENU MainMenu1_ = nullptr;  // owned by the window
   MenuHandle PopupMenu1_;

@@ -52,6 +52,9 @@ inline constexpr char kDocumentTooLarge[] = "文書が上限の %s を超える�
 
 inline constexpr char kSearchTextNotFound[] = "検索文字が見つかりません";
 inline constexpr char kReplacedCount[] = "%d 語を置換しました。";
+// The status bar while a long change of the whole text goes on.
+inline constexpr char kLoadingProgress[] = "読み込み中 %d%%";
+inline constexpr char kWorkingProgress[] = "処理中 %d%%";
 
 inline constexpr char kCannotWriteSettings[] = "%s に書き込めません";
 inline constexpr char kLaunchFailed[] = "実行に失敗しました(%d)";

@@ -43,6 +43,8 @@ bool TFLumoSub1::ShowFileDialog(FileDialogState& dialog, bool save) {
 }
 
 void TFLumoSub1::AfterLoad(const std::string& path) {
+  progressFormat_ = messages::kLoadingProgress;
+  ScopeExit general([this] { progressFormat_ = nullptr; });
   reEdit.LoadTextFile(path);  // an error here ends the command with nothing else changed
   OpenDialog1_.fileName = path;
   SaveDialog1_.fileName = OpenDialog1_.fileName;

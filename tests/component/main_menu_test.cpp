@@ -575,7 +575,7 @@ TEST_F(MainMenuTest, AnEditThatWouldPassTheSizeLimitIsRefusedAndChangesNothing) 
   SetClipboard(CF_UNICODETEXT, memory);
   BoxAnswer::Answer(IDOK);
   SendMessageA(window_.Handle(), WM_COMMAND, mnPaste, 0);
-  EXPECT_EQ(BoxAnswer::texts, std::vector<std::string>{"文書が上限の 4 MB を超えるため処理を中止しました."});
+  EXPECT_EQ(BoxAnswer::texts, std::vector<std::string>{"文書が上限の 12 MB を超えるため処理を中止しました."});
   EXPECT_EQ(window_.reEdit.WholeText(), "keep");
   // A replace all that would grow the text past the limit.
   SetText(std::string(20000, 'a'));

@@ -130,7 +130,7 @@ TEST_F(TextFileTest, AFileWithANulByteIsRefusedBeforeTheEditorIsTouched) {
 TEST_F(TextFileTest, AFileLargerThanTheDocumentMayBeIsRefusedBeforeTheEditorIsTouched) {
   PrepareDocument();
   const std::string path = dir_.File("large.txt");
-  const std::string tooLarge = "ﾌｧｲﾙ " + path + " は大きすぎるため開けません（上限 4 MB）";
+  const std::string tooLarge = "ﾌｧｲﾙ " + path + " は大きすぎるため開けません（上限 12 MB）";
   WriteBytes(path, std::string(kMaxDocumentBytes + 1, 'x'));
   EXPECT_EQ(ErrorOf([&] { editor().LoadTextFile(path); }), tooLarge);
   ExpectDocumentUnchanged();
@@ -138,8 +138,11 @@ TEST_F(TextFileTest, AFileLargerThanTheDocumentMayBeIsRefusedBeforeTheEditorIsTo
   WriteBytes(path, std::string(kMaxDocumentBytes / 2 + 1, '\n'));
   EXPECT_EQ(ErrorOf([&] { editor().LoadTextFile(path); }), tooLarge);
   ExpectDocumentUnchanged();
-  // The largest file that opens.
-  WriteBytes(path, std::string(kMaxDocumentBytes, 'y'));
+  // The largest file that opens, in lines of 100 bytes.
+  std::string largest;
+  while (largest.size() < kMaxDocumentBytes) largest += std::string(98, 'y') + "\r\n";
+  largest.resize(kMaxDocumentBytes);
+  WriteBytes(path, largest);
   EXPECT_EQ(ErrorOf([&] { editor().LoadTextFile(path); }), "");
   EXPECT_EQ(editor().WholeText().size(), kMaxDocumentBytes);
 }

@@ -87,9 +87,9 @@ TEST(OpenSaveTest, AnErrorWhileOpeningIsReportedWithAFullStopAndTheProgramGoesOn
   EXPECT_EQ(app.Caption(), "Quolvi");
   // A file above the size limit, refused before it is read.
   const std::string large = dir.File("large.txt");
-  WriteBytes(large, std::string((4u << 20) + 1, 'x'));
+  WriteBytes(large, std::string((12u << 20) + 1, 'x'));
   App refused(Quoted(large));
-  EXPECT_EQ(refused.AnswerBox(IDOK), "ﾌｧｲﾙ " + large + " は大きすぎるため開けません（上限 4 MB）.");
+  EXPECT_EQ(refused.AnswerBox(IDOK), "ﾌｧｲﾙ " + large + " は大きすぎるため開けません（上限 12 MB）.");
   EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(refused.window()); }));
   EXPECT_EQ(refused.Caption(), "Quolvi");
   EXPECT_EQ(refused.EditorText(), "");
