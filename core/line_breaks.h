@@ -74,4 +74,15 @@ std::basic_string<Char> NormalizeLineBreaks(std::basic_string_view<Char> text) {
   return out;
 }
 
+// Where the piece of text that starts at from ends, when a long text is
+// handed on in pieces of at least size units: after the first LF that many
+// units on, so never inside a line break or a double-byte character (no trail
+// byte is ever LF), or at the end of the text.
+template <class Char>
+std::size_t PieceEnd(std::basic_string_view<Char> text, std::size_t from, std::size_t size) {
+  if (text.size() - from <= size) return text.size();
+  std::size_t lineFeed = text.find(Char('\n'), from + size - 1);
+  return lineFeed == std::basic_string_view<Char>::npos ? text.size() : lineFeed + 1;
+}
+
 }  // namespace quolvi

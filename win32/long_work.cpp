@@ -5,7 +5,6 @@
 namespace quolvi {
 namespace {
 
-constexpr DWORD kNoticeableMs = 500;
 // Paint messages handled between two steps, at most: a window that does not
 // validate what it was asked to paint must not keep the work waiting.
 constexpr int kMaxPaintsPerStep = 64;
@@ -19,7 +18,8 @@ void PaintWaitingWindows() {
 
 }  // namespace
 
-LongWork::LongWork(const ProgressReport& report) : report_(report), start_(GetTickCount()) {}
+LongWork::LongWork(const ProgressReport& report, unsigned delayMs)
+    : report_(report), start_(GetTickCount()), delayMs_(delayMs) {}
 
 LongWork::~LongWork() {
   if (shown_ < 0 || !report_) return;
@@ -31,7 +31,7 @@ LongWork::~LongWork() {
 }
 
 void LongWork::Reached(std::size_t done, std::size_t total) {
-  if (!report_ || total == 0 || GetTickCount() - start_ < kNoticeableMs) return;
+  if (!report_ || total == 0 || GetTickCount() - start_ < delayMs_) return;
   int percent = static_cast<int>(static_cast<std::uint64_t>(done) * 100 / total);
   if (percent == shown_) return;
   shown_ = percent;

@@ -16,7 +16,10 @@ using ProgressReport = std::function<void(int percent)>;
 
 class LongWork {
  public:
-  explicit LongWork(const ProgressReport& report);
+  static constexpr unsigned kNoticeableMs = 500;
+
+  // Reports from delayMs on.
+  explicit LongWork(const ProgressReport& report, unsigned delayMs = kNoticeableMs);
   ~LongWork();
   LongWork(const LongWork&) = delete;
   LongWork& operator=(const LongWork&) = delete;
@@ -27,7 +30,8 @@ class LongWork {
  private:
   const ProgressReport& report_;
   std::uint32_t start_;  // the tick count it began at
-  int shown_ = -1;       // the share last reported
+  unsigned delayMs_;
+  int shown_ = -1;  // the share last reported
 };
 
 }  // namespace quolvi

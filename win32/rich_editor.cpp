@@ -87,16 +87,8 @@ struct ByteStreamSource {
   }
 };
 
-// The pieces a whole text is streamed in: about kPieceSize units each, every
-// one but the last ending after a line feed.
+// The pieces a whole text is streamed in: about kPieceSize units each.
 constexpr std::size_t kPieceSize = 64 * 1024;
-
-template <class Char>
-std::size_t PieceEnd(std::basic_string_view<Char> text, std::size_t from) {
-  if (text.size() - from <= kPieceSize) return text.size();
-  std::size_t lineFeed = text.find(Char('\n'), from + kPieceSize - 1);
-  return lineFeed == std::basic_string_view<Char>::npos ? text.size() : lineFeed + 1;
-}
 
 DWORD CALLBACK AppendStreamed(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* taken) {
   reinterpret_cast<std::string*>(cookie)->append(reinterpret_cast<const char*>(buffer),
@@ -161,7 +153,7 @@ std::vector<cp932::Mark> RichEditor::ReadMarks(std::u16string_view text, bool se
 
 void RichEditor::SetUnicodeText(std::u16string_view text) {
   PutInPieces(
-      text.size(), [&](std::size_t from) { return PieceEnd(text, from); },
+      text.size(), [&](std::size_t from) { return PieceEnd(text, from, kPieceSize); },
       [&](std::size_t from, std::size_t to) {
         UnicodeStreamSource source{text.substr(from, to - from)};
         EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0, UnicodeStreamSource::Read};
@@ -178,7 +170,7 @@ void RichEditor::SetText(std::string_view bytes) {
   // The control's own conversion serves, and ANSI streaming is its fastest way in.
   mayHoldMarks_ = false;
   PutInPieces(
-      bytes.size(), [&](std::size_t from) { return PieceEnd(bytes, from); },
+      bytes.size(), [&](std::size_t from) { return PieceEnd(bytes, from, kPieceSize); },
       [&](std::size_t from, std::size_t to) {
         AnsiStreamSource source{bytes.substr(from, to - from)};
         EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0, AnsiStreamSource::Read};
@@ -202,7 +194,7 @@ void RichEditor::SetMarkedText(const cp932::MarkedText& text) {
   SendMessageW(window_.Get(), EM_SETSEL, 0, -1);
   std::u16string_view whole = text.text;
   PutInPieces(
-      whole.size(), [&](std::size_t from) { return PieceEnd(whole, from); },
+      whole.size(), [&](std::size_t from) { return PieceEnd(whole, from, kPieceSize); },
       [&](std::size_t from, std::size_t to) {
         cp932::MarkedText piece{std::u16string(whole.substr(from, to - from)), {}};
         for (const cp932::Mark& mark : text.marks) {
@@ -226,7 +218,7 @@ void RichEditor::PutInPieces(std::size_t size, const std::function<std::size_t(s
   bool raise = std::exchange(raiseChanges_, false);
   int notices = changeNotices_;
   SendMessageW(control, WM_SETREDRAW, FALSE, 0);
-  LongWork work(OnProgress);
+  LongWork work(OnProgress, progressDelayMs_);
   std::size_t from = 0;
   do {
     std::size_t to = pieceEnd(from);

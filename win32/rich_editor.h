@@ -126,6 +126,9 @@ class RichEditor final : public Editor {
   // paint meanwhile, and input waits until it is done.
   ProgressReport OnProgress;
 
+  // Reports progress from the start of the work on (for tests).
+  void ReportAllProgressForTesting() { progressDelayMs_ = 0; }
+
   // Makes the next saves fail as the faults say (for tests).
   void SetWriteFaultsForTesting(const WriteFaults& faults) { writeFaults_ = faults; }
 
@@ -195,6 +198,7 @@ class RichEditor final : public Editor {
   unsigned currentGeneration_ = 0;
   std::optional<IndexedText> current_;
   WriteFaults writeFaults_;
+  unsigned progressDelayMs_ = LongWork::kNoticeableMs;
 
   bool wordWrap_ = false;
   ColorValue backColor_ = kClWindow;

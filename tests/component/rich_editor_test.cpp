@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 #include <richedit.h>
 
+#include <algorithm>
+
 #include "core/cp932.h"
 #include "core/font_size.h"
 #include "core/replace_all.h"
@@ -352,6 +354,63 @@ TEST_F(RichEditorTest, WordWrapRecreatesTheControlAndKeepsTheText) {
   // The new window is the one whose changes count.
   SendMessageW(editor().Handle(), WM_CHAR, 'x', 1);
   EXPECT_EQ(host_.changes(), 1);
+}
+
+TEST_F(RichEditorTest, ALongTextGoesInPieceByPieceWithEveryByteAndItsProgressShown) {
+  // Some 20 pieces' worth of lines of every length, with marked characters
+  // (a duplicate code and a stray byte) and double-byte characters and line
+  // breaks at every distance from where a piece may end.
+  std::string bytes;
+  for (int line = 0; bytes.size() < 600000; ++line) {
+    bytes += std::string(static_cast<std::size_t>(line % 97), 'a') + (line % 5 ? "表ｱ" : "\x87\x90\x80") + "\r\n";
+  }
+  bytes += "末";  // and no final line break
+  TempDir dir;
+  const std::string path = dir.File("long.txt");
+  for (bool marked : {true, false}) {
+    std::string text = marked ? bytes : cp932::Encode(cp932::Decode(bytes).text);  // marks written as the system writes
+    WriteBytes(path, text);
+    std::vector<int> reports;
+    editor().OnProgress = [&](int percent) { reports.push_back(percent); };
+    editor().ReportAllProgressForTesting();
+    editor().LoadTextFile(path);
+    EXPECT_EQ(editor().WholeText(), text) << marked;
+    EXPECT_FALSE(editor().UndoAvailable());
+    ASSERT_GE(reports.size(), 10u);
+    EXPECT_TRUE(std::is_sorted(reports.begin(), reports.end() - 1));
+    EXPECT_EQ(reports.end()[-2], 100);
+    EXPECT_EQ(reports.back(), -1);  // done
+
+    reports.clear();
+    editor().SetWordWrap(!editor().WordWrap());
+    EXPECT_EQ(editor().WholeText(), text) << marked;
+    EXPECT_FALSE(reports.empty());
+  }
+}
+
+TEST_F(RichEditorTest, TheTextReadForPositionsIsReadAgainAfterEveryKindOfEdit) {
+  SetText("abc表def");
+  HWND control = editor().Handle();
+  auto read = [&] {
+    std::string text = editor().WholeText();
+    return text + "|" + std::to_string(editor().SelectionStart()) + "," + std::to_string(editor().SelectionLength());
+  };
+  editor().SetSelectionStart(3);
+  EXPECT_EQ(read(), "abc表def|3,0");
+  SendMessageW(control, WM_KEYDOWN, VK_DELETE, 0);
+  EXPECT_EQ(read(), "abcdef|3,0");
+  SendMessageW(control, WM_KEYDOWN, VK_RIGHT, 0);  // moves the caret only
+  EXPECT_EQ(read(), "abcdef|4,0");
+  SendMessageW(control, WM_CHAR, L'\u8868', 0);
+  EXPECT_EQ(read(), "abcd表ef|6,0");
+  SendMessageW(control, EM_UNDO, 0, 0);
+  EXPECT_EQ(read(), "abcdef|4,0");
+  SendMessageW(control, WM_KEYDOWN, VK_BACK, 0);
+  EXPECT_EQ(read(), "abcef|3,0");
+  SendMessageW(control, EM_SETSEL, 1, 3);
+  EXPECT_EQ(editor().SelectedText(), "bc");
+  SendMessageW(control, WM_CUT, 0, 0);
+  EXPECT_EQ(read(), "aef|1,0");
 }
 
 TEST_F(RichEditorTest, MarkedCharactersTakeTheFontAndColoursOfTheRest) {

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string_view>
+#include <vector>
+
 namespace quolvi {
 namespace {
 
@@ -39,6 +42,16 @@ TEST(LineBreaksTest, TheResultDoesNotDependOnHowTheInputIsDivided) {
 }
 
 TEST(LineBreaksTest, WorksOnUtf16Too) { EXPECT_EQ(NormalizeLineBreaks<char16_t>(u"日\n本\r"), u"日\r\n本\r\n"); }
+
+TEST(LineBreaksTest, PiecesEndAfterALineFeedAtLeastTheirSizeOn) {
+  std::string_view text = "ab\r\n表\r\n\r\nxyz";
+  std::vector<std::size_t> ends;
+  for (std::size_t from = 0; from < text.size(); from = ends.back()) ends.push_back(PieceEnd(text, from, 3));
+  EXPECT_EQ(ends, (std::vector<std::size_t>{4, 8, 13}));
+  EXPECT_EQ(PieceEnd(text, 0, 1), 4u);
+  EXPECT_EQ(PieceEnd(text, 10, 3), 13u);  // the rest, however short
+  EXPECT_EQ(PieceEnd(std::u16string_view(u"日本\r\n語"), 0, 2), 4u);
+}
 
 }  // namespace
 }  // namespace quolvi
