@@ -1,0 +1,465 @@
+// Large files: what each command costs against a baseline measured in the
+// same run, one line each:
+//   bench <name> size=<bytes> ours_s=<seconds> base_s=<seconds> ratio=<ours/base>
+// (the peak working sets print ours_mb and base_mb instead of seconds).
+//
+// Opening and saving, word wrap and peak memory are measured in a process of
+// their own each (the bench starts itself with "child"), so that one
+// measurement's heap never slows another's. Find Next, the Edit menu's
+// enabling and start-up are measured on the real quolvi.exe, through the
+// messages a key press or a menu makes.
+#include <windows.h>
+#include <psapi.h>
+#include <richedit.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "app/commands.h"
+#include "core/line_breaks.h"
+#include "core/matcher.h"
+#include "core/replace_all.h"
+#include "win32/handles.h"
+#include "win32/rich_editor.h"
+
+namespace {
+
+using quolvi::FileHandle;
+using quolvi::KernelHandle;
+using quolvi::WindowHandle;
+
+double Now() {
+  LARGE_INTEGER frequency, counter;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&counter);
+  return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double Seconds(const std::function<void()>& work) {
+  double start = Now();
+  work();
+  return Now() - start;
+}
+
+// Japanese prose-like text: double-byte characters, ASCII and half-width
+// katakana in lines of varying length, CR LF line breaks.
+std::string MakeText(std::size_t size) {
+  static const char* const words[] = {"日本語の", "文章を",       "編集する", "ｶﾀｶﾅ", "text ",  "表示", "、",
+                                      "。",       "ソフトウェア", "能力",     "予定", "十分な", "123 "};
+  std::string text;
+  text.reserve(size + 64);
+  unsigned state = 1;
+  std::size_t lineStart = 0;
+  while (text.size() < size) {
+    state = state * 1103515245u + 12345u;
+    text += words[(state >> 16) % 13];
+    if (text.size() - lineStart > 40 + (state >> 8) % 60) {
+      text += "\r\n";
+      lineStart = text.size();
+    }
+  }
+  return text;
+}
+
+// Puts marker at every `every` bytes (on a line start) of text, count times.
+std::string WithMarkers(std::string text, const std::string& marker, std::size_t every, std::size_t count) {
+  std::string out;
+  std::size_t placed = 0, from = 0;
+  while (from < text.size()) {
+    std::size_t to = placed < count ? text.find("\r\n", std::min(text.size(), from + every)) : std::string::npos;
+    to = to == std::string::npos ? text.size() : to + 2;
+    out.append(text, from, to - from);
+    if (placed < count && to < text.size()) {
+      out += marker;
+      ++placed;
+    }
+    from = to;
+  }
+  return out;
+}
+
+std::string TempFile(const char* name) {
+  char folder[MAX_PATH];
+  GetTempPathA(MAX_PATH, folder);
+  return std::string(folder) + name;
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+  FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  DWORD written = 0;
+  if (!file || !WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) {
+    throw std::runtime_error("cannot write " + path);
+  }
+}
+
+double PeakWorkingSetMb() {
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof counters;
+  GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+  return static_cast<double>(counters.PeakWorkingSetSize) / (1024.0 * 1024.0);
+}
+
+void Report(const char* name, std::size_t size, double ours, double base) {
+  std::printf("bench %s size=%zu ours_s=%.4f base_s=%.4f ratio=%.2f\n", name, size, ours, base, ours / base);
+  std::fflush(stdout);
+}
+
+LRESULT CALLBACK HostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+WindowHandle MakeHost() {
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = HostProc;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.lpszClassName = "QuolviBench";
+  RegisterClassA(&windowClass);
+  return WindowHandle(CreateWindowExA(0, "QuolviBench", "bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 600, 400,
+                                      nullptr, nullptr, windowClass.hInstance, nullptr));
+}
+
+// --- Children: one measurement each, in a process of its own ---------------
+
+struct FileStream {
+  HANDLE file;
+  static DWORD CALLBACK Write(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* done) {
+    DWORD n = 0;
+    BOOL ok = WriteFile(reinterpret_cast<FileStream*>(cookie)->file, buffer, static_cast<DWORD>(size), &n, nullptr);
+    *done = static_cast<LONG>(n);
+    return ok ? 0 : 1;
+  }
+};
+
+struct PieceSource {
+  std::string_view text;
+  static DWORD CALLBACK Read(DWORD_PTR cookie, LPBYTE buffer, LONG capacity, LONG* got) {
+    auto* self = reinterpret_cast<PieceSource*>(cookie);
+    std::size_t n = std::min(self->text.size(), static_cast<std::size_t>(capacity));
+    // Whole lines only, so that no character and no line break is cut.
+    if (n < self->text.size()) n = self->text.rfind('\n', n - 1) + 1;
+    std::copy_n(self->text.data(), n, buffer);
+    self->text.remove_prefix(n);
+    *got = static_cast<LONG>(n);
+    return 0;
+  }
+};
+
+// The bare control filled the fastest way found: the text read whole, then
+// streamed in as ANSI in pieces of 64 KB, each at the end, redraw off.
+void BareOpen(HWND control, const std::string& path) {
+  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  std::string text(GetFileSize(file.Get(), nullptr), '\0');
+  DWORD got = 0;
+  ReadFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &got, nullptr);
+  SendMessageA(control, WM_SETREDRAW, FALSE, 0);
+  for (std::size_t from = 0; from < text.size();) {
+    std::size_t to = quolvi::PieceEnd(std::string_view(text), from, 64 * 1024);
+    if (from > 0) SendMessageA(control, EM_SETSEL, -1, -1);
+    PieceSource source{std::string_view(text).substr(from, to - from)};
+    EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0, PieceSource::Read};
+    SendMessageA(control, EM_STREAMIN, SF_TEXT | (from > 0 ? SFF_SELECTION : 0), reinterpret_cast<LPARAM>(&stream));
+    from = to;
+  }
+  SendMessageA(control, EM_EMPTYUNDOBUFFER, 0, 0);
+  SendMessageA(control, WM_SETREDRAW, TRUE, 0);
+}
+
+HWND NewBare(HWND host, bool wrap) {
+  HWND control = CreateWindowExA(WS_EX_CLIENTEDGE, "RICHEDIT", "",
+                                 WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
+                                     ES_NOHIDESEL | (wrap ? 0 : ES_AUTOHSCROLL),
+                                 0, 0, 580, 380, host, nullptr, GetModuleHandleA(nullptr), nullptr);
+  SendMessageA(control, EM_LIMITTEXT, quolvi::RichEditor::kTextLimit, 0);
+  return control;
+}
+
+// Prints the child's figures on one line: seconds of each step, then the
+// peak working set in MB.
+int RunChild(const std::string& mode, const std::string& path) {
+  quolvi::LibraryHandle library(LoadLibraryA("RICHED32.DLL"));
+  WindowHandle host = MakeHost();
+  const std::string saved = TempFile("quolvi-bench-saved.txt");
+  std::vector<double> figures;
+  if (mode == "ours") {
+    quolvi::RichEditor editor;
+    editor.SetBounds(RECT{0, 0, 580, 380});
+    editor.Create(host.Get(), 1);
+    figures.push_back(Seconds([&] { editor.LoadTextFile(path); }));
+    figures.push_back(PeakWorkingSetMb());
+    figures.push_back(Seconds([&] { editor.SaveTextFile(saved); }));
+    figures.push_back(Seconds([&] { editor.SetWordWrap(true); }));
+    figures.push_back(Seconds([&] { editor.SetWordWrap(false); }));
+  } else {
+    WindowHandle bare(NewBare(host.Get(), false));
+    figures.push_back(Seconds([&] { BareOpen(bare.Get(), path); }));
+    figures.push_back(PeakWorkingSetMb());
+    figures.push_back(Seconds([&] {
+      FileHandle file(CreateFileA(saved.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+      FileStream stream{file.Get()};
+      EDITSTREAM es{reinterpret_cast<DWORD_PTR>(&stream), 0, FileStream::Write};
+      SendMessageA(bare.Get(), EM_STREAMOUT, SF_TEXT, reinterpret_cast<LPARAM>(&es));
+    }));
+  }
+  DeleteFileA(saved.c_str());
+  for (double figure : figures) std::printf("%.4f ", figure);
+  std::printf("\n");
+  return 0;
+}
+
+// Runs this program as a child and reads the figures it prints.
+std::vector<double> Child(const std::string& mode, const std::string& path) {
+  char self[MAX_PATH];
+  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  const std::string output = TempFile("quolvi-bench-child.txt");
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  std::vector<double> figures;
+  {
+    FileHandle out(CreateFileA(output.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr));
+    std::string commandLine = "\"" + std::string(self) + "\" child " + mode + " \"" + path + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = out.Get();
+    startup.hStdError = out.Get();
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info)) {
+      throw std::runtime_error("cannot start " + commandLine);
+    }
+    KernelHandle process(info.hProcess), thread(info.hThread);
+    WaitForSingleObject(process.Get(), INFINITE);
+  }
+  if (FILE* in = std::fopen(output.c_str(), "r")) {
+    for (double figure; std::fscanf(in, "%lf", &figure) == 1;) figures.push_back(figure);
+    std::fclose(in);
+  }
+  DeleteFileA(output.c_str());
+  return figures;
+}
+
+// --- The real program --------------------------------------------------------
+
+HWND EditorOf(HWND main) { return FindWindowExA(main, nullptr, "RICHEDIT", nullptr); }
+
+struct Started {
+  KernelHandle process;
+  HWND window = nullptr;  // shown, and holding an editor when one was asked for
+  bool withEditor = false;
+};
+
+BOOL CALLBACK FindShown(HWND hwnd, LPARAM lParam) {
+  auto* started = reinterpret_cast<Started*>(lParam);
+  DWORD id = 0;
+  GetWindowThreadProcessId(hwnd, &id);
+  if (id != GetProcessId(started->process.Get()) || !IsWindowVisible(hwnd)) return TRUE;
+  if (started->withEditor && !EditorOf(hwnd)) return TRUE;
+  started->window = hwnd;
+  return FALSE;
+}
+
+// Starts a program and waits until its window is shown and it waits for
+// input.
+Started Start(const std::string& commandLine, bool withEditor = true) {
+  std::string line = commandLine;
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+    throw std::runtime_error("cannot start " + commandLine);
+  }
+  Started started;
+  started.withEditor = withEditor;
+  started.process.Reset(info.hProcess);
+  KernelHandle thread(info.hThread);
+  WaitForInputIdle(started.process.Get(), 60000);
+  for (double deadline = Now() + 60; !started.window && Now() < deadline; Sleep(0)) {
+    EnumWindows(FindShown, reinterpret_cast<LPARAM>(&started));
+  }
+  if (!started.window) throw std::runtime_error("no window from " + commandLine);
+  WaitForInputIdle(started.process.Get(), 60000);
+  return started;
+}
+
+void Stop(Started& started) {
+  TerminateProcess(started.process.Get(), 0);
+  WaitForSingleObject(started.process.Get(), 10000);
+}
+
+DWORD Selection(HWND editor) { return static_cast<DWORD>(SendMessageA(editor, EM_GETSEL, 0, 0)); }
+
+// From the posting of a key to the editor until its selection has moved.
+double KeyStep(HWND editor, WORD key) {
+  DWORD before = Selection(editor);
+  double start = Now();
+  PostMessageA(editor, WM_KEYDOWN, key, 1);
+  PostMessageA(editor, WM_KEYUP, key, 0xC0000001);
+  while (Selection(editor) == before) {
+    if (Now() - start > 60) throw std::runtime_error("the selection did not move");
+  }
+  return Now() - start;
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+// Find Next from one match to the next, 1 KB apart near the start, against
+// an arrow-key step in the same document; and the Edit menu's enabling.
+struct ProgramFigures {
+  double findNext;
+  double arrowKey;
+  double editMenu;
+};
+
+ProgramFigures MeasureProgram(const std::string& exe, const std::string& path) {
+  Started app = Start("\"" + exe + "\" \"" + path + "\"");
+  HWND editor = EditorOf(app.window);
+  // The search text goes in through the find dialog, as the user types it.
+  PostMessageA(app.window, WM_COMMAND, quolvi::mnSrch, 0);
+  HWND dialog = nullptr;
+  for (double deadline = Now() + 30; !dialog && Now() < deadline; Sleep(1)) {
+    dialog = FindWindowA("#32770", nullptr);
+    if (dialog && !IsWindowVisible(dialog)) dialog = nullptr;
+  }
+  if (!dialog) throw std::runtime_error("no find dialog");
+  SetDlgItemTextA(dialog, 0x480, "MATCH");  // the find dialog's text box
+  DWORD before = Selection(editor);
+  SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+  while (Selection(editor) == before) Sleep(0);
+  SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+  std::vector<double> steps, arrows, menus;
+  for (int i = 0; i < 9; ++i) steps.push_back(KeyStep(editor, VK_F3));
+  for (int i = 0; i < 9; ++i) arrows.push_back(KeyStep(editor, VK_RIGHT));
+  HMENU edit = GetSubMenu(GetMenu(app.window), quolvi::Edit1);
+  for (int i = 0; i < 9; ++i) {
+    menus.push_back(
+        Seconds([&] { SendMessageA(app.window, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(edit), quolvi::Edit1); }));
+  }
+  Stop(app);
+  return {Median(steps), Median(arrows), Median(menus)};
+}
+
+std::string ProgramPath() {
+  char self[MAX_PATH];
+  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  std::string folder(self);
+  folder.resize(folder.find_last_of('\\') + 1);
+  return folder + "..\\app\\quolvi.exe";
+}
+
+int RunTrivial() {
+  WindowHandle host = MakeHost();
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
+  return 0;
+}
+
+int RunAll() {
+  const std::string exe = ProgramPath();
+  const std::string path = TempFile("quolvi-bench.txt");
+  const std::string mb1 = MakeText(1000000), mb10 = MakeText(10000000);
+
+  // Opening, saving, word wrap, peak working set.
+  for (const std::string* text : {&mb1, &mb10}) {
+    WriteBytes(path, *text);
+    std::vector<double> ours = Child("ours", path), base = Child("bare", path);
+    if (ours.size() < 5 || base.size() < 3) throw std::runtime_error("a child failed");
+    bool large = text == &mb10;
+    Report(large ? "open-10MB" : "open-1MB", text->size(), ours[0], base[0]);
+    std::printf("bench %s size=%zu ours_mb=%.0f base_mb=%.0f ratio=%.2f\n",
+                large ? "peak-working-set-10MB" : "peak-working-set-1MB", text->size(), ours[1], base[1],
+                ours[1] / base[1]);
+    if (large) {
+      Report("save-10MB", text->size(), ours[2], base[2]);
+      Report("word-wrap-on-10MB", text->size(), ours[3], base[0]);
+      Report("word-wrap-off-10MB", text->size(), ours[4], base[0]);
+    }
+  }
+
+  // Find Next and menu enabling in the real program.
+  ProgramFigures empty{};
+  {
+    WriteBytes(path, "");
+    Started app = Start("\"" + exe + "\" \"" + path + "\"");
+    HMENU edit = GetSubMenu(GetMenu(app.window), quolvi::Edit1);
+    std::vector<double> menus;
+    for (int i = 0; i < 9; ++i) {
+      menus.push_back(
+          Seconds([&] { SendMessageA(app.window, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(edit), quolvi::Edit1); }));
+    }
+    empty.editMenu = Median(menus);
+    Stop(app);
+  }
+  for (std::size_t size : {std::size_t{20000}, std::size_t{10000000}}) {
+    std::string text = WithMarkers(size == 20000 ? MakeText(size) : mb10, "MATCH", 1000, 12);
+    WriteBytes(path, text);
+    ProgramFigures figures = MeasureProgram(exe, path);
+    Report(size == 20000 ? "find-next-near-20KB" : "find-next-near-10MB", text.size(), figures.findNext,
+           figures.arrowKey);
+    if (size != 20000) Report("edit-menu-enabling-10MB", text.size(), figures.editMenu, empty.editMenu);
+  }
+
+  // Find Next to a match at the very end of 10 MB, against one WholeText.
+  {
+    WindowHandle host = MakeHost();
+    quolvi::RichEditor editor;
+    editor.SetBounds(RECT{0, 0, 580, 380});
+    editor.Create(host.Get(), 1);
+    WriteBytes(path, mb10 + "MATCH");
+    editor.LoadTextFile(path);
+    double base = Seconds([&] { (void)editor.WholeText(); });
+    editor.LoadTextFile(path);
+    double ours = Seconds([&] { quolvi::FindNextMatch(editor, quolvi::SearchFields{"MATCH", "", 0}); });
+    Report("find-next-end-10MB", mb10.size() + 5, ours, base);
+
+    // Replace all in 2 MB, against opening the same document.
+    for (std::size_t count : {std::size_t{1000}, std::size_t{100000}}) {
+      std::string text = WithMarkers(MakeText(2000000), "ab", 2000000 / count, count);
+      WriteBytes(path, text);
+      double open = Seconds([&] { editor.LoadTextFile(path); });
+      double replace = 0;
+      int replaced = 0;
+      replace = Seconds([&] {
+        replaced = quolvi::ReplaceAll(editor, quolvi::SearchFields{"ab", "xyz", quolvi::kOptionReplaceAll});
+      });
+      std::printf("bench replace-all-%zu size=%zu ours_s=%.4f base_s=%.4f ratio=%.2f (replaced %d)\n", count,
+                  text.size(), replace, open, replace / open, replaced);
+      std::fflush(stdout);
+    }
+  }
+
+  // Start-up to a window ready for input, against a trivial program.
+  {
+    char self[MAX_PATH];
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::vector<double> ours, base;
+    for (int i = 0; i < 3; ++i) {
+      Started started;
+      ours.push_back(Seconds([&] { started = Start("\"" + exe + "\""); }));
+      Stop(started);
+      base.push_back(Seconds([&] { started = Start("\"" + std::string(self) + "\" trivial", false); }));
+      Stop(started);
+    }
+    Report("start-up", 0, Median(ours), Median(base));
+  }
+  DeleteFileA(path.c_str());
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    std::string mode = argc > 1 ? argv[1] : "";
+    if (mode == "child" && argc > 3) return RunChild(argv[2], argv[3]);
+    if (mode == "trivial") return RunTrivial();
+    return RunAll();
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "bench failed: %s\n", error.what());
+    return 1;
+  }
+}
