@@ -186,28 +186,6 @@ class MainMenuTest : public ::testing::Test {
   TFLumoSub1 window_;
 };
 
-TEST_F(MainMenuTest, CaptionsAccessKeysAndShortcuts) {
-  HMENU bar = window_.MainMenu1();
-  EXPECT_EQ(Caption(bar, 0, MF_BYPOSITION), "ﾌｧｲﾙ(&F)");
-  EXPECT_EQ(Caption(bar, 1, MF_BYPOSITION), "編集(&E)");
-  EXPECT_EQ(Caption(bar, 2, MF_BYPOSITION), "検索(&S)");
-  EXPECT_EQ(Caption(bar, 3, MF_BYPOSITION), "ｵﾌﾟｼｮﾝ(&O)");
-  EXPECT_EQ(Caption(bar, mnNew, MF_BYCOMMAND), "新規作成(&N)\tCtrl+N");
-  EXPECT_EQ(Caption(bar, mnCopy, MF_BYCOMMAND), "ｺﾋﾟｰ(&C)\tCtrl+C");
-  EXPECT_EQ(Caption(bar, mnQuit, MF_BYCOMMAND), "終了(&X)\tEsc");
-  EXPECT_EQ(Caption(bar, mnDT, MF_BYCOMMAND), "日付と時刻(&D)\tF5");
-  EXPECT_EQ(Caption(bar, mnFExec, MF_BYCOMMAND), "ﾌｧｲﾙ名を指定して実行(&R)...");
-  EXPECT_EQ(Caption(bar, mnGo, MF_BYCOMMAND), "選択範囲を実行(&G)\tCtrl+G");
-  EXPECT_EQ(GetMenuItemCount(GetSubMenu(bar, File1)), 6);
-  EXPECT_EQ(GetMenuItemCount(GetSubMenu(bar, Edit1)), 13);
-  EXPECT_EQ(GetMenuItemCount(GetSubMenu(bar, Find1)), 3);
-  EXPECT_EQ(GetMenuItemCount(GetSubMenu(bar, Option1)), 3);
-  HMENU popup = window_.PopupMenu1();
-  EXPECT_EQ(Caption(popup, pmCopy, MF_BYCOMMAND), "コピー(&C)");
-  EXPECT_EQ(Caption(popup, pmGo, MF_BYCOMMAND), "実行(&G)");
-  EXPECT_EQ(GetMenuItemCount(popup), 10);
-}
-
 // The states of the context menu's items while it is shown.
 struct ShownContextMenu {
   static inline HMENU menu = nullptr;
