@@ -29,15 +29,6 @@ class EditCommandsTest : public ::testing::Test {
   App app_;
 };
 
-TEST_F(EditCommandsTest, OnAnEmptyDocumentCutAndCopyShortcutsDoNothing) {
-  SetClipboardText("kept");
-  app_.PressAndSettle('A', kCtrl);
-  app_.PressAndSettle('X', kCtrl);
-  app_.PressAndSettle('C', kCtrl);
-  EXPECT_EQ(ClipboardText(), "kept");
-  EXPECT_EQ(app_.EditorText(), "");
-}
-
 TEST_F(EditCommandsTest, ALoneLineBreakIsTextToSelectAndCut) {
   app_.PressAndSettle(VK_RETURN);
   ASSERT_TRUE(TextBecomes("\r\n"));
@@ -125,20 +116,6 @@ TEST_F(EditCommandsTest, TheColourChosenInTheDialogBecomesTheBackgroundOnOkOnly)
     app_.Settle();
     EXPECT_EQ(Background(), button == IDOK ? RGB(10, 20, 30) : original);
   }
-}
-
-TEST_F(EditCommandsTest, TheFontDialogStartsFromTheEditorsFaceAndSize) {
-  HWND dialog = OpenEditDialog('F');
-  ASSERT_NE(dialog, nullptr);
-  auto item = [&](int id) {
-    char text[LF_FACESIZE * 2] = "";
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return std::string(text);
-  };
-  EXPECT_EQ(item(cmb1), "ＭＳ ゴシック");  // the face box
-  EXPECT_EQ(item(cmb3), "13");             // the size box, in points
-  App::PressButton(dialog, IDCANCEL);
-  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
 }
 
 }  // namespace
