@@ -148,24 +148,5 @@ TEST(OpenSaveTest, KillingTheProgramWhileItSavesLeavesTheOldFileWhole) {
   EXPECT_TRUE(now == old || now == "new " + old) << now.size() << " bytes: " << now.substr(0, 20);
 }
 
-TEST(OpenSaveTest, SaveOnAnUntitledDocumentGoesToSaveAsWhichNamesTheDocument) {
-  TempDir dir;
-  App app;
-  app.Activate();
-  app.Type(u"名前を付けて");
-  ASSERT_TRUE(WaitUntil([&] { return app.EditorText() == "名前を付けて"; }));
-  app.Press('S', kCtrl);
-  HWND dialog = app.WaitForDialog("Vessaro - ファイルの保存");
-  ASSERT_NE(dialog, nullptr);
-  const std::string path = dir.File("new.txt");
-  // The file name field of the save dialog.
-  SetDlgItemTextA(dialog, GetDlgItem(dialog, cmb13) ? cmb13 : edt1, path.c_str());
-  App::PressButton(dialog, IDOK);
-  HWND create = app.WaitForDialog("Vessaro - ファイルの保存", 2000);
-  if (create && create != dialog) App::PressButton(create, IDYES);  // the dialog's own "create?" question
-  EXPECT_TRUE(WaitUntil([&] { return app.Caption() == "Quolvi - " + path; })) << app.Caption();
-  EXPECT_TRUE(WaitUntil([&] { return ReadBytesWhenFree(path) == "名前を付けて"; })) << ReadBytesWhenFree(path);
-}
-
 }  // namespace
 }  // namespace quolvi::test
