@@ -47,15 +47,7 @@ class RichEditorTest : public ::testing::Test {
   EditorHost host_;
 };
 
-TEST_F(RichEditorTest, AnEmptyEditor) {
-  EXPECT_EQ(editor().CountLines(), 0);
-  EXPECT_EQ(editor().WholeText(), "");
-  EXPECT_EQ(editor().SelectionStart(), 0);
-  EXPECT_EQ(editor().SelectionLength(), 0);
-  EXPECT_EQ(editor().SearchText("a", 0, 0, false), -1);
-}
-
-TEST_F(RichEditorTest, CountLinesLeavesOutAnEmptyLastLine) {
+TEST_F(RichEditorTest, CountLinesLeavesOutAnEmptyLastLineAndClearTextEmptiesTheEditor) {
   SetText("abc\r\n");
   EXPECT_EQ(editor().CountLines(), 1);
   EXPECT_EQ(editor().WholeText().size(), 5u);
@@ -63,10 +55,17 @@ TEST_F(RichEditorTest, CountLinesLeavesOutAnEmptyLastLine) {
   EXPECT_EQ(editor().CountLines(), 1);
   SetText("abc\r\nd");
   EXPECT_EQ(editor().CountLines(), 2);
+  SetText("\r\n表");
+  EXPECT_EQ(editor().CountLines(), 2);
   SetText("\r\n");
   EXPECT_EQ(editor().CountLines(), 1);
   editor().ClearText();
   EXPECT_EQ(editor().CountLines(), 0);
+  EXPECT_EQ(editor().WholeText(), "");
+  EXPECT_EQ(editor().SelectionStart(), 0);
+  EXPECT_EQ(editor().SelectionLength(), 0);
+  EXPECT_EQ(editor().SearchText("a", 0, 0, false), -1);
+  EXPECT_EQ(SendMessageW(editor().Handle(), EM_GETMODIFY, 0, 0), 0);
 }
 
 TEST_F(RichEditorTest, PositionsAreShiftJisByteOffsets) {
@@ -261,13 +260,6 @@ TEST_F(RichEditorTest, PasteWithoutTextOnTheClipboardDoesNothing) {
   editor().PasteClipboard();
   EXPECT_EQ(editor().WholeText(), "abc");
   EXPECT_EQ(host_.changes(), 0);
-}
-
-TEST_F(RichEditorTest, ClearTextEmptiesTheEditor) {
-  SetText("abc\r\n表");
-  editor().ClearText();
-  EXPECT_EQ(editor().WholeText(), "");
-  EXPECT_EQ(SendMessageW(editor().Handle(), EM_GETMODIFY, 0, 0), 0);
 }
 
 TEST_F(RichEditorTest, TheFontStartsAsTheProgramDescribesIt) {

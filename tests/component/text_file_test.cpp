@@ -99,18 +99,6 @@ TEST_F(TextFileTest, AFileInUseByAnotherProgramCannotBeLoadedOrSaved) {
   EXPECT_EQ(ReadBytes(path), "busy");
 }
 
-TEST_F(TextFileTest, AReadOnlyFileCannotBeCreatedAndKeepsItsBytes) {
-  editor().ReplaceSelectedText("new");
-  std::string path = dir_.File("readonly.txt");
-  WriteBytes(path, "old");
-  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
-  if (FileHandle(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr))) {
-    GTEST_SKIP() << "this system lets a read-only file be written (Wine run by root does)";
-  }
-  EXPECT_EQ(ErrorOf([&] { editor().SaveTextFile(path); }), "ﾌｧｲﾙ " + path + " を作成できません");
-  EXPECT_EQ(ReadBytes(path), "old");
-}
-
 TEST_F(TextFileTest, AFileWithANulByteIsRefusedBeforeTheEditorIsTouched) {
   PrepareDocument();
   std::string path = dir_.File("has-nul.txt");  // not "nul.txt": NUL is a device

@@ -4,6 +4,7 @@
 #include <richedit.h>
 
 #include <cstring>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -52,6 +53,26 @@ std::string WindowText(HWND hwnd) {
   std::string out(bytes, '\0');
   WideCharToMultiByte(932, 0, text.c_str(), static_cast<int>(text.size()), out.data(), bytes, nullptr, nullptr);
   return out;
+}
+
+// The clipboard's sequence number when input was last sent: until it
+// changes, the program may be about to write the clipboard, and a look at
+// it (which opens it) could make that write fail.
+DWORD clipboardBeforeInput = 0;
+
+void SendToProgram(std::vector<INPUT> inputs) {
+  clipboardBeforeInput = GetClipboardSequenceNumber();
+  SendInputs(std::move(inputs));
+}
+
+// The clipboard's text; nothing while another program holds it open.
+std::optional<std::string> TryClipboardText() {
+  if (!OpenClipboard(nullptr)) return std::nullopt;
+  std::string text;
+  GlobalLockScope<const char> chars(GetClipboardData(CF_TEXT));
+  if (chars.Data()) text.assign(chars.Data(), strnlen(chars.Data(), chars.Count()));
+  CloseClipboard();
+  return text;
 }
 
 INPUT KeyInput(WORD key, bool up) {
@@ -161,7 +182,7 @@ void App::Activate() {
 }
 
 void App::Type(std::u16string_view text) {
-  SendInputs(UnicodeKeyEvents(text));
+  SendToProgram(UnicodeKeyEvents(text));
   Settle();
 }
 
@@ -176,7 +197,7 @@ void App::Press(WORD key, unsigned modifiers) {
   for (auto it = std::rbegin(held); it != std::rend(held); ++it) {
     if (modifiers & it->first) inputs.push_back(KeyInput(it->second, true));
   }
-  SendInputs(inputs);
+  SendToProgram(inputs);
 }
 
 void App::PressAndSettle(WORD key, unsigned modifiers) {
@@ -196,7 +217,7 @@ void App::OpenContextMenu() {
   inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
   inputs[1].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN | MOUSEEVENTF_ABSOLUTE;
   inputs[2].mi.dwFlags = MOUSEEVENTF_RIGHTUP | MOUSEEVENTF_ABSOLUTE;
-  SendInput(3, inputs, sizeof(INPUT));
+  SendToProgram(std::vector<INPUT>(std::begin(inputs), std::end(inputs)));
   WaitUntil([] { return FindWindowA("#32768", nullptr) != nullptr; }, 3000);
   Settle();
 }
@@ -322,24 +343,19 @@ void EmptyTheClipboard() {
 }
 
 bool ClipboardBecomes(const std::string& expected) {
-  DWORD seen = 0;
-  bool first = true;
+  // Looked at only once the program has written it since the last input,
+  // and again only after each further change.
+  DWORD seen = clipboardBeforeInput;
   return WaitUntil([&] {
     DWORD now = GetClipboardSequenceNumber();
-    if (!first && now == seen) return false;
-    first = false;
+    if (now == seen) return false;
+    std::optional<std::string> text = TryClipboardText();
+    if (!text) return false;  // still being written: look again
     seen = now;
-    return ClipboardText() == expected;
+    return *text == expected;
   });
 }
 
-std::string ClipboardText() {
-  std::string text;
-  if (!OpenClipboard(nullptr)) return text;
-  GlobalLockScope<const char> chars(GetClipboardData(CF_TEXT));
-  if (chars.Data()) text.assign(chars.Data(), strnlen(chars.Data(), chars.Count()));
-  CloseClipboard();
-  return text;
-}
+std::string ClipboardText() { return TryClipboardText().value_or(""); }
 
 }  // namespace quolvi::test

@@ -109,8 +109,8 @@ void SetClipboardPicture();
 void EmptyTheClipboard();
 std::string ClipboardText();
 // Waits until the clipboard holds text; it is opened only when it has
-// changed since the last look, so that the waiting never keeps the program
-// from writing it.
+// changed since the last input sent to the program and since the last look,
+// so that the waiting never keeps the program from writing it.
 bool ClipboardBecomes(const std::string& expected);
 
 }  // namespace quolvi::test

@@ -18,23 +18,6 @@ class DocumentTest : public ::testing::Test {
   App app_;
 };
 
-TEST_F(DocumentTest, NewAsksBeforeDiscardingAndCancelKeepsTheText) {
-  app_.Press('N', kCtrl);
-  EXPECT_EQ(app_.AnswerBox(IDCANCEL), "編集中の内容を破棄して新規作成します　　");
-  EXPECT_EQ(app_.EditorText(), "下書き");
-  app_.Activate();
-  app_.Press('N', kCtrl);
-  EXPECT_EQ(app_.AnswerBox(IDOK), "編集中の内容を破棄して新規作成します　　");
-  EXPECT_TRUE(WaitUntil([&] { return app_.EditorText().empty(); }));
-  EXPECT_EQ(app_.Caption(), "Quolvi");
-  // Now clean: New and Esc go on without a question.
-  app_.Activate();
-  app_.PressAndSettle('N', kCtrl);
-  EXPECT_EQ(app_.WaitForDialog("Quolvi"), nullptr);
-  app_.Press(VK_ESCAPE);
-  EXPECT_TRUE(app_.WaitForExit());
-}
-
 TEST_F(DocumentTest, ClosingAModifiedDocumentAsks) {
   app_.Press(VK_ESCAPE);
   EXPECT_EQ(app_.AnswerBox(IDCANCEL), "編集中の内容を破棄して終了します　　");

@@ -52,8 +52,8 @@ class FindReplaceTest : public ::testing::Test {
   App app_;
 };
 
-TEST_F(FindReplaceTest, FindNextSelectsOneMatchAfterAnotherThenTellsNothingIsFound) {
-  ASSERT_TRUE(StartWith(u"xxabcabcyy", "xxabcabcyy"));
+TEST_F(FindReplaceTest, FindNextSelectsOneMatchAfterAnotherThenTellsNothingIsFoundAndMatchesCaseWhenAsked) {
+  ASSERT_TRUE(StartWith(u"xxAbcabcyy", "xxAbcabcyy"));
   HWND dialog = OpenDialog('F');
   ASSERT_NE(dialog, nullptr);
   app_.Type(u"abc");
@@ -61,14 +61,25 @@ TEST_F(FindReplaceTest, FindNextSelectsOneMatchAfterAnotherThenTellsNothingIsFou
   EXPECT_TRUE(SelectionBecomes(2, 5));
   App::PressButton(dialog, IDOK);
   EXPECT_TRUE(SelectionBecomes(5, 8));
+  auto notFound = [&] {
+    HWND box = app_.WaitForDialog("Quolvi");
+    if (!box) return std::string("(no box)");
+    std::string text = App::MessageBoxText(box);
+    App::PressButton(box, IDOK);
+    WaitUntil([&] { return !IsWindow(box); });
+    return text;
+  };
   App::PressButton(dialog, IDOK);
-  HWND box = app_.WaitForDialog("Quolvi");
-  ASSERT_NE(box, nullptr);
-  EXPECT_EQ(App::MessageBoxText(box), "検索文字が見つかりません　　");
-  App::PressButton(box, IDOK);
-  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
+  EXPECT_EQ(notFound(), "検索文字が見つかりません　　");
   EXPECT_EQ(app_.Selection(), std::make_pair(5, 8));
   EXPECT_TRUE(IsWindow(dialog));  // the find dialog stays open
+  // With match case ticked, "Abc" is passed over.
+  SendMessageA(GetDlgItem(dialog, chx2), BM_SETCHECK, BST_CHECKED, 0);
+  app_.Select(0, 0);
+  App::PressButton(dialog, IDOK);
+  EXPECT_TRUE(SelectionBecomes(5, 8));
+  App::PressButton(dialog, IDOK);
+  EXPECT_EQ(notFound(), "検索文字が見つかりません　　");
 }
 
 TEST_F(FindReplaceTest, F3RepeatsTheFindDialogsSearchNotTheReplaceDialogs) {
@@ -115,6 +126,43 @@ TEST_F(FindReplaceTest, ReplaceReplacesTheSelectionAndSelectsTheNextMatch) {
   EXPECT_TRUE(SelectionBecomes(4, 5));  // the next 表, in characters
   EXPECT_TRUE(IsWindow(dialog));
   EXPECT_EQ(app_.StatusText(), "");  // one replacement shows no count
+}
+
+TEST_F(FindReplaceTest, ReplaceAndReplaceAllAtTheLastMatchAndWithNoneTellNothing) {
+  ASSERT_TRUE(StartWith(u"xa ya z", "xa ya z"));
+  HWND dialog = OpenDialog('H');
+  ASSERT_NE(dialog, nullptr);
+  // Replace on the last match: replaced, nothing further selected, the dialog stays.
+  app_.Select(4, 5);
+  Fill(dialog, edt1, "a");
+  Fill(dialog, edt2, "b");
+  App::PressButton(dialog, psh1);
+  EXPECT_TRUE(TextBecomes("xa yb z"));
+  EXPECT_TRUE(SelectionBecomes(5, 5));
+  // Replace with no match and nothing selected: nothing changes.
+  app_.Select(0, 0);
+  Fill(dialog, edt1, "q");
+  App::PressButton(dialog, psh1);
+  // Replace all from before the last match: one replacement, the dialog closes.
+  app_.Select(3, 3);
+  Fill(dialog, edt1, "b");
+  Fill(dialog, edt2, "c");
+  App::PressButton(dialog, psh2);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+  EXPECT_EQ(app_.EditorText(), "xa yc z");
+  EXPECT_EQ(app_.Selection(), std::make_pair(5, 5));
+  // Replace all with no match and nothing selected: it closes, nothing else.
+  app_.Activate();
+  dialog = OpenDialog('H');
+  ASSERT_NE(dialog, nullptr);
+  app_.Select(0, 0);
+  Fill(dialog, edt1, "q");
+  App::PressButton(dialog, psh2);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+  EXPECT_EQ(app_.EditorText(), "xa yc z");
+  EXPECT_EQ(app_.Selection(), std::make_pair(0, 0));
+  EXPECT_EQ(app_.StatusText(), "");                  // one replacement or none shows no count
+  EXPECT_EQ(app_.WaitForDialog("Quolvi"), nullptr);  // and no message came
 }
 
 TEST_F(FindReplaceTest, HalfALineBreakIsFoundWholeAndReplaceAllEnds) {

@@ -68,25 +68,19 @@ TEST(MainWindowTest, TheTaskbarShowsTheApplicationsTitleWhateverTheCaption) {
   EXPECT_TRUE(app.WaitForExit());
 }
 
-TEST(MainWindowTest, EscClosesTheWindow) {
-  App app;
-  app.Activate();
-  app.Press(VK_ESCAPE);
-  EXPECT_TRUE(app.WaitForExit());
-}
-
-TEST(MainWindowTest, TheCloseBoxClosesTheWindow) {
-  App app;
-  PostMessageA(app.window(), WM_SYSCOMMAND, SC_CLOSE, 0);
-  EXPECT_TRUE(app.WaitForExit());
-}
-
-TEST(MainWindowTest, QuitFromTheMenuClosesTheWindow) {
-  App app;
-  app.Activate();
-  app.OpenMenu('F');
-  app.Press('X');
-  EXPECT_TRUE(app.WaitForExit());
+TEST(MainWindowTest, EscTheCloseBoxAndQuitFromTheMenuEachCloseTheWindow) {
+  for (const char* way : {"Esc", "close box", "menu"}) {
+    SCOPED_TRACE(way);
+    App app;
+    app.Activate();
+    if (way == std::string("Esc")) app.Press(VK_ESCAPE);
+    if (way == std::string("close box")) PostMessageA(app.window(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    if (way == std::string("menu")) {
+      app.OpenMenu('F');
+      app.Press('X');
+    }
+    EXPECT_TRUE(app.WaitForExit());
+  }
 }
 
 TEST(MainWindowTest, TabInsertsATabAndJapaneseArrivesIntact) {

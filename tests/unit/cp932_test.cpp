@@ -95,6 +95,7 @@ TEST(Cp932Test, EncodesForeignCharactersAsTheSystemDoes) {
   EXPECT_EQ(Encode(u"\u00A5"), "\\");                            // best fit
   EXPECT_EQ(Encode(u"\uAC00"), "?");                             // Hangul: not in code page 932
   EXPECT_EQ(Encode(u"a\U0001F600b"), "a?b");                     // a surrogate pair is one "?"
+  EXPECT_EQ(Encode(u"\U00010000\U0010FFFF"), "??");              // also the first and the last pair
   EXPECT_EQ(Encode(std::u16string(1, u'\xD800') + u"x"), "?x");  // a lone surrogate
 }
 

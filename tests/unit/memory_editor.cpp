@@ -1,12 +1,8 @@
 #include "tests/unit/memory_editor.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 
 #include "core/cp932.h"
-#include "core/file_error.h"
-#include "core/line_breaks.h"
 #include "core/text_search.h"
 
 namespace quolvi::test {
@@ -57,11 +53,6 @@ void MemoryEditor::SelectWholeText() {
   length_ = static_cast<Position>(text_.size());
 }
 
-void MemoryEditor::CutSelection() {
-  CopySelection();
-  ReplaceSelectedText("");
-}
-
 int MemoryEditor::CountLines() {
   if (text_.empty()) return 0;
   int breaks = 0;
@@ -70,35 +61,9 @@ int MemoryEditor::CountLines() {
   return breaks + 1 - (endsWithBreak ? 1 : 0);
 }
 
-void MemoryEditor::ClearText() {
-  text_.clear();
-  start_ = length_ = 0;
-}
-
-void MemoryEditor::LoadTextFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw FileError(FileError::Step::kOpen, path);
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (bytes.find('\0') != std::string::npos) throw FileError(FileError::Step::kNul, path);
-  text_ = NormalizeLineBreaks<char>(bytes);
-  start_ = length_ = 0;
-}
-
-void MemoryEditor::SaveTextFile(const std::string& path) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (!out) throw FileError(FileError::Step::kCreate, path);
-  if (!out.write(text_.data(), static_cast<std::streamsize>(text_.size()))) {
-    throw FileError(FileError::Step::kWrite, path);
-  }
-}
-
 Position MemoryEditor::SearchText(std::string_view t, Position start, Position len, bool matchCase) {
   ++searchCount;
   return FindInText(text_, t, start, len, matchCase);
-}
-
-void MemoryEditor::SetFaceName(const std::string& face) {
-  if (!face.empty()) faceName_ = face.substr(0, 31);
 }
 
 }  // namespace quolvi::test

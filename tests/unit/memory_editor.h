@@ -1,8 +1,10 @@
 // An editor that holds its text in memory, with the same byte-offset
-// semantics as the real one, for native tests of what works through the
-// editor.
+// semantics as the real one, for native tests of the matcher and the
+// replacer. What they never call (the clipboard, undo, files, the look)
+// throws, so that a first use shows.
 #pragma once
 
+#include <stdexcept>
 #include <string>
 
 #include "core/editor.h"
@@ -21,42 +23,38 @@ class MemoryEditor final : public Editor {
   std::string SelectedText() override { return text_.substr(start_, length_); }
   void ReplaceSelectedText(std::string_view s) override;
   void SelectWholeText() override;
-  void CutSelection() override;
-  void CopySelection() override { clipboard = SelectedText(); }
-  void PasteClipboard() override { ReplaceSelectedText(clipboard); }
-  bool UndoAvailable() override { return false; }
-  void UndoLastEdit() override {}
+  void CutSelection() override { Unused(); }
+  void CopySelection() override { Unused(); }
+  void PasteClipboard() override { Unused(); }
+  bool UndoAvailable() override { return Unused(); }
+  void UndoLastEdit() override { Unused(); }
   int CountLines() override;
-  void ClearText() override;
-  void LoadTextFile(const std::string& path) override;
-  void SaveTextFile(const std::string& path) override;
+  void ClearText() override { Unused(); }
+  void LoadTextFile(const std::string&) override { Unused(); }
+  void SaveTextFile(const std::string&) override { Unused(); }
   Position SearchText(std::string_view t, Position start, Position len, bool matchCase) override;
   void FocusEditor() override { ++focusCount; }
 
-  bool WordWrap() const override { return wordWrap_; }
-  void SetWordWrap(bool on) override { wordWrap_ = on; }
-  ColorValue BackColor() const override { return backColor_; }
-  void SetBackColor(ColorValue color) override { backColor_ = color; }
-  std::string FaceName() const override { return faceName_; }
-  void SetFaceName(const std::string& face) override;
-  int PointSize() const override { return pointSize_; }
-  void SetPointSize(int points) override { pointSize_ = points; }
-  ColorValue FontColor() const override { return fontColor_; }
-  void SetFontColor(ColorValue color) override { fontColor_ = color; }
+  bool WordWrap() const override { return Unused(); }
+  void SetWordWrap(bool) override { Unused(); }
+  ColorValue BackColor() const override { return Unused(); }
+  void SetBackColor(ColorValue) override { Unused(); }
+  std::string FaceName() const override { return Unused(), ""; }
+  void SetFaceName(const std::string&) override { Unused(); }
+  int PointSize() const override { return Unused(); }
+  void SetPointSize(int) override { Unused(); }
+  ColorValue FontColor() const override { return Unused(); }
+  void SetFontColor(ColorValue) override { Unused(); }
 
-  std::string clipboard;
   int focusCount = 0;
   int searchCount = 0;  // calls of SearchText
 
  private:
+  [[noreturn]] static int Unused() { throw std::logic_error("not used by the matcher or the replacer"); }
+
   std::string text_;
   Position start_ = 0;
   Position length_ = 0;
-  bool wordWrap_ = false;
-  ColorValue backColor_ = kClWindow;
-  std::string faceName_ = "ＭＳ ゴシック";
-  int pointSize_ = 13;
-  ColorValue fontColor_ = kClWindowText;
 };
 
 }  // namespace quolvi::test
