@@ -339,12 +339,18 @@ std::string RichEditor::SelectedText() {
     return current_->Bytes().substr(from, to - from);
   }
   // Only the selection is read, so that asking whether there is one (the
-  // menus do, each time they open) costs what the selection holds.
+  // menus do, each time they open) costs what the selection holds. The
+  // control answers in UTF-16 only when asked with the code page.
   CHARRANGE range = SelectedUnits();
-  std::u16string text(static_cast<std::size_t>(range.cpMax - range.cpMin) + 1, u'\0');
-  TEXTRANGEW request{range, reinterpret_cast<wchar_t*>(text.data())};
-  LRESULT got = SendMessageW(window_.Get(), EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&request));
-  text.resize(static_cast<std::size_t>(std::clamp<LRESULT>(got, 0, range.cpMax - range.cpMin)));
+  auto units = static_cast<std::size_t>(range.cpMax - range.cpMin);
+  std::u16string text(units + 1, u'\0');
+  GETTEXTEX request{};
+  request.cb = static_cast<DWORD>((units + 1) * sizeof(char16_t));
+  request.flags = GT_SELECTION;
+  request.codepage = kCodePageUtf16;
+  LRESULT got = SendMessageW(window_.Get(), EM_GETTEXTEX, reinterpret_cast<WPARAM>(&request),
+                             reinterpret_cast<LPARAM>(text.data()));
+  text.resize(std::min(units, static_cast<std::size_t>(std::max<LRESULT>(got, 0))));
   return cp932::Encode(text, ReadMarks(text, true));
 }
 
