@@ -13,7 +13,7 @@ bool TFLumoSub1::RuleHolds(Enabling rule) {
   switch (rule) {
     case kAlways: return true;
     case kUndoAvailable: return reEdit.UndoAvailable();
-    case kDocumentHasText: return reEdit.CountLines() > 0;
+    case kDocumentHasText: return !reEdit.IsEmpty();
     case kClipboardHasData: return CountClipboardFormats() > 0;
     case kSelectionToRun: return !Trim(reEdit.SelectedText()).empty();
   }

@@ -52,6 +52,12 @@ class Editor {
   virtual void SetSelectionStart(Position p) = 0;
   // Selects n bytes from the current selection start and scrolls them into view.
   virtual void SetSelectionLength(Position n) = 0;
+  // The two above in one step: the control moves its selection once, which
+  // takes it time that grows with the text.
+  virtual void Select(Position start, Position length) {
+    SetSelectionStart(start);
+    SetSelectionLength(length);
+  }
   virtual std::string SelectedText() = 0;
   // Replaces the selection (not recorded for undo); the caret ends after s.
   // Throws DocumentTooLarge, changing nothing, when the text would grow
@@ -64,8 +70,10 @@ class Editor {
   virtual bool UndoAvailable() = 0;
   virtual void UndoLastEdit() = 0;
   // The number of lines as shown, leaving out an empty last line: 0 exactly
-  // when the text is empty.
+  // when the text is empty. Counting takes time that grows with the text;
+  // IsEmpty tells at once whether there is any.
   virtual int CountLines() = 0;
+  virtual bool IsEmpty() = 0;
   virtual void ClearText() = 0;
   // Replace the text with a file's, or write the text to a file; both throw
   // FileError, naming the file and the step, when the file cannot be used.

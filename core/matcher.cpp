@@ -5,7 +5,7 @@
 namespace quolvi {
 
 StepResult FindNextMatch(Editor& editor, const SearchFields& fields) {
-  if (fields.FindPattern.empty() || editor.CountLines() == 0) return StepResult::NothingToDo();
+  if (fields.FindPattern.empty() || editor.IsEmpty()) return StepResult::NothingToDo();
   int start = editor.SelectionStart() + editor.SelectionLength();
   const std::string text = editor.WholeText();
   const int length = static_cast<int>(text.size());
@@ -40,19 +40,17 @@ StepResult FindNextMatch(Editor& editor, const SearchFields& fields) {
 
   WidenOverLineBreaks(text, length, start, pos);
   editor.FocusEditor();
-  editor.SetSelectionStart(start);
-  editor.SetSelectionLength(pos - start);
+  editor.Select(start, pos - start);
   return StepResult::Done(pos);
 }
 
 StepResult ReplaceSelection(Editor& editor, const SearchFields& fields) {
-  if (editor.CountLines() == 0 || editor.SelectionLength() <= 0) return StepResult::NothingToDo();
+  if (editor.IsEmpty() || editor.SelectionLength() <= 0) return StepResult::NothingToDo();
   const std::string text = ReplacementText(fields.ReplacePattern);
   editor.FocusEditor();
   int start = editor.SelectionStart();
   editor.ReplaceSelectedText(text);
-  editor.SetSelectionStart(start + static_cast<int>(text.size()));
-  editor.SetSelectionLength(0);
+  editor.Select(start + static_cast<int>(text.size()), 0);
   return StepResult::Done(editor.SelectionStart());
 }
 

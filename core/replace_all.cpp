@@ -140,7 +140,7 @@ int ReplaceAll(Editor& editor, const SearchFields& fields) {
   // one character, and the caret after it then moves back into the inserted
   // text; that rare case is left to the loop itself.
   if (EndsWithLoneLeadByte(ReplacementText(fields.ReplacePattern))) return ReplaceStepByStep(editor, fields);
-  if (editor.CountLines() == 0) return 0;
+  if (editor.IsEmpty()) return 0;
   const std::string text = editor.WholeText();
   const Position start = editor.SelectionStart();
   const Position length = editor.SelectionLength();

@@ -142,6 +142,21 @@ CHARRANGE RichEditor::SelectedUnits() {
   return range;
 }
 
+std::u16string RichEditor::SelectionUnicode() {
+  // Asked for with the code page named: EM_GETTEXTRANGE answers in ANSI.
+  CHARRANGE range = SelectedUnits();
+  auto units = static_cast<std::size_t>(range.cpMax - range.cpMin);
+  std::u16string text(units + 1, u'\0');
+  GETTEXTEX request{};
+  request.cb = static_cast<DWORD>((units + 1) * sizeof(char16_t));
+  request.flags = GT_SELECTION;
+  request.codepage = kCodePageUtf16;
+  LRESULT got = SendMessageW(window_.Get(), EM_GETTEXTEX, reinterpret_cast<WPARAM>(&request),
+                             reinterpret_cast<LPARAM>(text.data()));
+  text.resize(std::min(units, static_cast<std::size_t>(std::max<LRESULT>(got, 0))));
+  return text;
+}
+
 std::vector<cp932::Mark> RichEditor::ReadMarks(std::u16string_view text, bool selectionOnly) {
   if (!mayHoldMarks_ || text.empty()) return {};
   std::string rtf;
@@ -213,11 +228,12 @@ void RichEditor::PutInPieces(std::size_t size, const std::function<std::size_t(s
   // grows faster than the square of the length; streams of a piece each keep
   // the lists short. Each piece after the first goes in at the end of the
   // text, ending after a line feed (so never inside a character or a line
-  // break). Meanwhile nothing is drawn and no change is raised but one.
+  // break). Meanwhile nothing is drawn and the control sends no
+  // notifications; one change is raised at the end.
   HWND control = window_.Get();
   bool raise = std::exchange(raiseChanges_, false);
-  int notices = changeNotices_;
   SendMessageW(control, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(control, EM_SETEVENTMASK, 0, 0);
   LongWork work(OnProgress, progressDelayMs_);
   std::size_t from = 0;
   do {
@@ -232,10 +248,11 @@ void RichEditor::PutInPieces(std::size_t size, const std::function<std::size_t(s
     work.Reached(from, size);
   } while (from < size);
   SendMessageW(control, EM_EMPTYUNDOBUFFER, 0, 0);
+  SendMessageW(control, EM_SETEVENTMASK, 0, kEventMask);
   SendMessageW(control, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(control, nullptr, TRUE);
   raiseChanges_ = raise;
-  if (raise && changeNotices_ != notices) RaiseChange();
+  if (raise) RaiseChange();
 }
 
 void RichEditor::StreamInRtf(const std::string& rtf, bool atSelection) {
@@ -319,14 +336,20 @@ void RichEditor::SetSelectionStart(Position p) {
 }
 
 void RichEditor::SetSelectionLength(Position n) {
+  Select(static_cast<Position>(Current().ByteOffsetOfUnit(static_cast<std::size_t>(GetCharRange().cpMin))), n);
+}
+
+void RichEditor::Select(Position start, Position length) {
   const IndexedText& text = Current();
-  std::size_t start = text.ByteOffsetOfUnit(static_cast<std::size_t>(GetCharRange().cpMin));
-  // The end of a selection that falls inside a double-byte character moves
-  // past it, so that the selection holds every byte that was asked for.
+  // A start inside a double-byte character moves back to its first byte,
+  // and the length counts from there; an end inside one moves past it, so
+  // that the selection holds every byte that was asked for.
   CHARRANGE range;
-  range.cpMin = static_cast<LONG>(text.UnitOfByteOffset(start, Rounding::kDown));
-  range.cpMax = n > 0 ? static_cast<LONG>(text.UnitOfByteOffset(start + static_cast<std::size_t>(n), Rounding::kUp))
-                      : range.cpMin;
+  range.cpMin = static_cast<LONG>(text.UnitOfByteOffset(static_cast<std::size_t>(std::max(start, 0)), Rounding::kDown));
+  std::size_t from = text.ByteOffsetOfUnit(static_cast<std::size_t>(range.cpMin));
+  range.cpMax = length > 0
+                    ? static_cast<LONG>(text.UnitOfByteOffset(from + static_cast<std::size_t>(length), Rounding::kUp))
+                    : range.cpMin;
   SendMessageW(window_.Get(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
   SendMessageW(window_.Get(), kScrollCaret, 0, 0);
 }
@@ -339,18 +362,8 @@ std::string RichEditor::SelectedText() {
     return current_->Bytes().substr(from, to - from);
   }
   // Only the selection is read, so that asking whether there is one (the
-  // menus do, each time they open) costs what the selection holds. The
-  // control answers in UTF-16 only when asked with the code page.
-  CHARRANGE range = SelectedUnits();
-  auto units = static_cast<std::size_t>(range.cpMax - range.cpMin);
-  std::u16string text(units + 1, u'\0');
-  GETTEXTEX request{};
-  request.cb = static_cast<DWORD>((units + 1) * sizeof(char16_t));
-  request.flags = GT_SELECTION;
-  request.codepage = kCodePageUtf16;
-  LRESULT got = SendMessageW(window_.Get(), EM_GETTEXTEX, reinterpret_cast<WPARAM>(&request),
-                             reinterpret_cast<LPARAM>(text.data()));
-  text.resize(std::min(units, static_cast<std::size_t>(std::max<LRESULT>(got, 0))));
+  // menus do, each time they open) costs what the selection holds.
+  std::u16string text = SelectionUnicode();
   return cp932::Encode(text, ReadMarks(text, true));
 }
 

@@ -61,6 +61,8 @@ class RichEditor final : public Editor {
   static constexpr int kTextLimit = static_cast<int>(kMaxDocumentBytes);
   // EM_SCROLLCARET of the rich-edit control, which its header leaves out.
   static constexpr UINT kScrollCaret = WM_USER + 49;
+  // The notifications the control sends its parent.
+  static constexpr LPARAM kEventMask = ENM_CHANGE | ENM_REQUESTRESIZE | ENM_SELCHANGE | ENM_PROTECTED;
 
   RichEditor();
   ~RichEditor() override;
@@ -86,6 +88,7 @@ class RichEditor final : public Editor {
   Position SelectionLength() override;
   void SetSelectionStart(Position p) override;
   void SetSelectionLength(Position n) override;
+  void Select(Position start, Position length) override;
   std::string SelectedText() override;
   void ReplaceSelectedText(std::string_view s) override;
   void SelectWholeText() override;
@@ -95,6 +98,7 @@ class RichEditor final : public Editor {
   bool UndoAvailable() override;
   void UndoLastEdit() override;
   int CountLines() override;
+  bool IsEmpty() override;
   void ClearText() override;
   void LoadTextFile(const std::string& path) override;
   void SaveTextFile(const std::string& path) override;
@@ -141,8 +145,9 @@ class RichEditor final : public Editor {
   // The text with its marks (none while the control holds none) and its
   // bytes, read once while the text stays as it is.
   const IndexedText& Current();
-  // The selected units, clamped to the text.
+  // The selected units, clamped to the text, and their characters.
   CHARRANGE SelectedUnits();
+  std::u16string SelectionUnicode();
   // The marks of text, the whole text or the selected part of it.
   std::vector<cp932::Mark> ReadMarks(std::u16string_view text, bool selectionOnly = false);
   LONG UnitCount();
@@ -170,7 +175,6 @@ class RichEditor final : public Editor {
   // selection would make the text longer than kMaxDocumentBytes.
   void CheckRoomFor(std::size_t insertedBytes);
   CHARRANGE GetCharRange();
-  bool IsEmpty();
   void CreateControlWindow();
   void RecreateControlWindow();
   void ApplyCharFormat();

@@ -16,7 +16,6 @@
 namespace quolvi {
 namespace {
 
-constexpr LPARAM kEventMask = ENM_CHANGE | ENM_REQUESTRESIZE | ENM_SELCHANGE | ENM_PROTECTED;
 constexpr wchar_t kEditorProperty[] = L"Quolvi.RichEditor";
 constexpr char kDefaultFace[] = "ＭＳ ゴシック";
 constexpr std::size_t kMaxFaceBytes = LF_FACESIZE - 1;
@@ -347,11 +346,14 @@ void RichEditor::SelectForOverwrite() {
   // version of the control overwrites at all.
   CHARRANGE selection = GetCharRange();
   if (!overwrite_ || selection.cpMin != selection.cpMax) return;
-  wchar_t next[3] = L"";
-  TEXTRANGEW range{{selection.cpMin, selection.cpMin + 2}, next};
-  LRESULT got = SendMessageW(window_.Get(), EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range));
-  if (got <= 0 || next[0] == L'\r' || next[0] == L'\n') return;
-  selection.cpMax += got == 2 && IsHighSurrogate(next[0]) && IsLowSurrogate(next[1]) ? 2 : 1;
+  // The two units after the caret, read as a selection: only so does the
+  // control answer in UTF-16.
+  CHARRANGE following{selection.cpMin, std::min(selection.cpMin + 2, UnitCount())};
+  SendMessageW(window_.Get(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&following));
+  std::u16string next = SelectionUnicode();
+  if (!next.empty() && next[0] != u'\r' && next[0] != u'\n') {
+    selection.cpMax += next.size() == 2 && IsHighSurrogate(next[0]) && IsLowSurrogate(next[1]) ? 2 : 1;
+  }
   SendMessageW(window_.Get(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&selection));
 }
 

@@ -29,6 +29,7 @@ class MemoryEditor final : public Editor {
   bool UndoAvailable() override { return Unused(); }
   void UndoLastEdit() override { Unused(); }
   int CountLines() override;
+  bool IsEmpty() override { return text_.empty(); }
   void ClearText() override { Unused(); }
   void LoadTextFile(const std::string&) override { Unused(); }
   void SaveTextFile(const std::string&) override { Unused(); }
