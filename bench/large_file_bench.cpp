@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "app/commands.h"
+#include "core/font_size.h"
 #include "core/line_breaks.h"
 #include "core/matcher.h"
 #include "core/replace_all.h"
@@ -174,6 +175,15 @@ HWND NewBare(HWND host, bool wrap) {
                                      ES_NOHIDESEL | (wrap ? 0 : ES_AUTOHSCROLL),
                                  0, 0, 580, 380, host, nullptr, GetModuleHandleA(nullptr), nullptr);
   SendMessageA(control, EM_LIMITTEXT, quolvi::RichEditor::kTextLimit, 0);
+  // The editor's font, which its layout measures.
+  quolvi::RichEditor defaults;
+  CHARFORMATA format{};
+  format.cbSize = sizeof format;
+  format.dwMask = CFM_FACE | CFM_SIZE | CFM_CHARSET;
+  lstrcpynA(format.szFaceName, defaults.FaceName().c_str(), LF_FACESIZE);
+  format.yHeight = quolvi::TwipsFromPointSize(defaults.PointSize());
+  format.bCharSet = SHIFTJIS_CHARSET;
+  SendMessageA(control, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
   return control;
 }
 
