@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "app/commands.h"
+#include "core/cp932.h"
 #include "core/font_size.h"
 #include "core/line_breaks.h"
 #include "core/matcher.h"
@@ -368,13 +369,16 @@ int RunTrivial() {
   return 0;
 }
 
-int RunAll() {
+// Runs every part of the suite, or the one named.
+int RunAll(const std::string& only) {
+  auto part = [&only](const char* name) { return only.empty() || only == name; };
   const std::string exe = ProgramPath();
   const std::string path = TempFile("quolvi-bench.txt");
   const std::string mb1 = MakeText(1000000), mb10 = MakeText(10000000);
 
   // Opening, saving, word wrap, peak working set.
   for (const std::string* text : {&mb1, &mb10}) {
+    if (!part("open")) break;
     WriteBytes(path, *text);
     std::vector<double> ours = Child("ours", path), base = Child("bare", path);
     if (ours.size() < 5 || base.size() < 3) throw std::runtime_error("a child failed");
@@ -392,7 +396,7 @@ int RunAll() {
 
   // Find Next and menu enabling in the real program.
   ProgramFigures empty{};
-  {
+  if (part("program")) {
     WriteBytes(path, "");
     Started app = Start("\"" + exe + "\" \"" + path + "\"");
     HMENU edit = GetSubMenu(GetMenu(app.window), quolvi::Edit1);
@@ -405,6 +409,7 @@ int RunAll() {
     Stop(app);
   }
   for (std::size_t size : {std::size_t{20000}, std::size_t{10000000}}) {
+    if (!part("program")) break;
     std::string text = WithMarkers(size == 20000 ? MakeText(size) : mb10, "MATCH", 1000, 12);
     WriteBytes(path, text);
     ProgramFigures figures = MeasureProgram(exe, path);
@@ -414,7 +419,7 @@ int RunAll() {
   }
 
   // Find Next to a match at the very end of 10 MB, against one WholeText.
-  {
+  if (part("search")) {
     WindowHandle host = MakeHost();
     quolvi::RichEditor editor;
     editor.SetBounds(RECT{0, 0, 580, 380});
@@ -442,8 +447,37 @@ int RunAll() {
     }
   }
 
+  // Editing a whole 1 MB text inside the control, against opening it: select
+  // all and the Delete key, its undo, pasting 1 MB, its undo.
+  if (part("edit")) {
+    WindowHandle host = MakeHost();
+    quolvi::RichEditor editor;
+    editor.SetBounds(RECT{0, 0, 580, 380});
+    editor.Create(host.Get(), 1);
+    WriteBytes(path, mb1);
+    double open = Seconds([&] { editor.LoadTextFile(path); });
+    HWND control = editor.Handle();
+    editor.SelectWholeText();
+    Report("select-all-delete-1MB", mb1.size(), Seconds([&] { SendMessageW(control, WM_KEYDOWN, VK_DELETE, 1); }),
+           open);
+    Report("undo-delete-1MB", mb1.size(), Seconds([&] { editor.UndoLastEdit(); }), open);
+    editor.ClearText();
+    std::u16string pasted = quolvi::cp932::Decode(mb1).text;
+    if (OpenClipboard(host.Get())) {
+      EmptyClipboard();
+      HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (pasted.size() + 1) * sizeof(char16_t));
+      if (quolvi::GlobalLockScope<char16_t> chars(memory); chars.Data()) {
+        std::copy(pasted.c_str(), pasted.c_str() + pasted.size() + 1, chars.Data());
+      }
+      SetClipboardData(CF_UNICODETEXT, memory);
+      CloseClipboard();
+    }
+    Report("paste-1MB", mb1.size(), Seconds([&] { editor.PasteClipboard(); }), open);
+    Report("undo-paste-1MB", mb1.size(), Seconds([&] { editor.UndoLastEdit(); }), open);
+  }
+
   // Start-up to a window ready for input, against a trivial program.
-  {
+  if (part("start")) {
     char self[MAX_PATH];
     GetModuleFileNameA(nullptr, self, MAX_PATH);
     std::vector<double> ours, base;
@@ -467,7 +501,7 @@ int main(int argc, char** argv) {
     std::string mode = argc > 1 ? argv[1] : "";
     if (mode == "child" && argc > 3) return RunChild(argv[2], argv[3]);
     if (mode == "trivial") return RunTrivial();
-    return RunAll();
+    return RunAll(mode);  // a part of the suite (open, program, search, edit, start), or all
   } catch (const std::exception& error) {
     std::fprintf(stderr, "bench failed: %s\n", error.what());
     return 1;

@@ -51,22 +51,28 @@ TEST(MarkedRtfTest, MarkedColoursDifferFromTheDocumentsByNoMoreThanThreeInEachCo
 
 TEST(MarkedRtfTest, ReadsWhatTheControlWrites) {
   // As the control writes a text with a duplicate, a placeholder with a
-  // colour and a background, a surrogate pair and a final paragraph mark.
-  const std::string rtf =
+  // colour and a background, a surrogate pair, a shaded character that
+  // stands for no other bytes (no mark) and a final paragraph mark.
+  const std::string written =
       "{\\rtf1\\ansi\\ansicpg932\\uc1\\deff0\\deflang1041\\deflangfe1041{\\fonttbl{\\f0\\fcharset128 "
       "\\'82\\'6c\\'82\\'72 \\'83\\'53\\'83\\'56\\'83\\'62\\'83\\'4e;}}\r\n"
       "{\\colortbl;\\red0\\green0\\blue1;\\red2\\green0\\blue1;\\red255\\green255\\blue254;}\r\n"
       "{\\*\\generator Wine Riched20 2.0;}\r\n"
       "\\pard\\sl-240\\slmult1 \\lang1041\\fs20\\f0 a\\{\\cf1 \\'fa\\'5c\\cf0 \\'81\\'e0\\par\r\n"
-      "\\tab\\u-10179?\\u-8704?\\'b1\\highlight3\\cf2 \\u-3?\\highlight0\\cf0 e\\par\r\n}";
+      "\\tab\\u-10179?\\u-8704?\\'b1\\highlight3\\cf2 \\u-3?\\highlight0\\cf1 e\\cf0\\par\r\n}";
   const std::u16string text = u"a{\u7E8A\u2252\r\n\t\U0001F600\uFF71\uFFFDe";
   const MarkColors colors{0x000000, true, 0xFFFFFF};
-  std::vector<cp932::Mark> marks = MarksFromRtf(rtf, text, colors);
-  ASSERT_EQ(marks.size(), 2u);
-  EXPECT_EQ(marks[0].unit, 2u);
-  EXPECT_EQ(cp932::MarkedCode(text[2], marks[0].value), 0xED40);
-  EXPECT_EQ(marks[1].unit, 10u);
-  EXPECT_EQ(cp932::MarkedCode(text[10], marks[1].value), 0xE0);  // a lone lead byte
+  // Without \uc a \u character stands for one byte, as with \uc1.
+  std::string withoutUc = written;
+  withoutUc.erase(withoutUc.find("\\uc1"), 4);
+  for (const std::string& rtf : {written, withoutUc}) {
+    std::vector<cp932::Mark> marks = MarksFromRtf(rtf, text, colors);
+    ASSERT_EQ(marks.size(), 2u);
+    EXPECT_EQ(marks[0].unit, 2u);
+    EXPECT_EQ(cp932::MarkedCode(text[2], marks[0].value), 0xED40);
+    EXPECT_EQ(marks[1].unit, 10u);
+    EXPECT_EQ(cp932::MarkedCode(text[10], marks[1].value), 0xE0);  // a lone lead byte
+  }
 }
 
 }  // namespace

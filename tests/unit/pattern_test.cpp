@@ -41,7 +41,7 @@ TEST(PatternTest, Escapes) {
   EXPECT_EQ(UnescapeText("\\r\\n"), "\r\r\n");
   EXPECT_EQ(UnescapeText("\\t"), "\t");
   EXPECT_EQ(UnescapeText("\\N\\R\\T"), "NRT");  // lower case only
-  EXPECT_EQ(UnescapeText("\\41\\2a\\2A"), "A**");
+  EXPECT_EQ(UnescapeText("\\41\\2a\\2A\\20"), "A** ");
   EXPECT_EQ(UnescapeText("\\00"), "00");  // value 0 is no escape
   EXPECT_EQ(UnescapeText("\\q"), "q");
   EXPECT_EQ(UnescapeText("ab\\"), "ab");      // a dangling backslash is dropped
