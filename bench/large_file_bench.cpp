@@ -370,7 +370,7 @@ int RunTrivial() {
 }
 
 // Runs every part of the suite, or the one named.
-int RunAll(const std::string& only) {
+int RunAll(const std::string& only, std::size_t editBytes) {
   auto part = [&only](const char* name) { return only.empty() || only == name; };
   const std::string exe = ProgramPath();
   const std::string path = TempFile("quolvi-bench.txt");
@@ -447,22 +447,22 @@ int RunAll(const std::string& only) {
     }
   }
 
-  // Editing a whole 1 MB text inside the control, against opening it: select
-  // all and the Delete key, its undo, pasting 1 MB, its undo.
+  // Editing a whole text inside the control (300 KB unless told), against
+  // opening it: select all and the Delete key, its undo, pasting it, its undo.
   if (part("edit")) {
     WindowHandle host = MakeHost();
     quolvi::RichEditor editor;
     editor.SetBounds(RECT{0, 0, 580, 380});
     editor.Create(host.Get(), 1);
-    WriteBytes(path, mb1);
+    const std::string edited = MakeText(editBytes);
+    WriteBytes(path, edited);
     double open = Seconds([&] { editor.LoadTextFile(path); });
     HWND control = editor.Handle();
     editor.SelectWholeText();
-    Report("select-all-delete-1MB", mb1.size(), Seconds([&] { SendMessageW(control, WM_KEYDOWN, VK_DELETE, 1); }),
-           open);
-    Report("undo-delete-1MB", mb1.size(), Seconds([&] { editor.UndoLastEdit(); }), open);
+    Report("select-all-delete", edited.size(), Seconds([&] { SendMessageW(control, WM_KEYDOWN, VK_DELETE, 1); }), open);
+    Report("undo-delete", edited.size(), Seconds([&] { editor.UndoLastEdit(); }), open);
     editor.ClearText();
-    std::u16string pasted = quolvi::cp932::Decode(mb1).text;
+    std::u16string pasted = quolvi::cp932::Decode(edited).text;
     if (OpenClipboard(host.Get())) {
       EmptyClipboard();
       HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (pasted.size() + 1) * sizeof(char16_t));
@@ -472,8 +472,8 @@ int RunAll(const std::string& only) {
       SetClipboardData(CF_UNICODETEXT, memory);
       CloseClipboard();
     }
-    Report("paste-1MB", mb1.size(), Seconds([&] { editor.PasteClipboard(); }), open);
-    Report("undo-paste-1MB", mb1.size(), Seconds([&] { editor.UndoLastEdit(); }), open);
+    Report("paste", edited.size(), Seconds([&] { editor.PasteClipboard(); }), open);
+    Report("undo-paste", edited.size(), Seconds([&] { editor.UndoLastEdit(); }), open);
   }
 
   // Start-up to a window ready for input, against a trivial program.
@@ -501,7 +501,8 @@ int main(int argc, char** argv) {
     std::string mode = argc > 1 ? argv[1] : "";
     if (mode == "child" && argc > 3) return RunChild(argv[2], argv[3]);
     if (mode == "trivial") return RunTrivial();
-    return RunAll(mode);  // a part of the suite (open, program, search, edit, start), or all
+    // A part of the suite (open, program, search, edit, start), or all.
+    return RunAll(mode, argc > 2 ? std::stoul(argv[2]) : 300000);
   } catch (const std::exception& error) {
     std::fprintf(stderr, "bench failed: %s\n", error.what());
     return 1;

@@ -100,12 +100,15 @@ DWORD CALLBACK AppendStreamed(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG*
 }  // namespace
 // --- Text and positions ---------------------------------------------------
 
-std::u16string RichEditor::UnicodeText() {
-  auto units = static_cast<std::size_t>(UnitCount());
+std::u16string RichEditor::UnicodeText() { return ReadUnicode(GT_DEFAULT, static_cast<std::size_t>(UnitCount())); }
+
+std::u16string RichEditor::ReadUnicode(DWORD which, std::size_t units) {
+  // Asked for with the code page named: EM_GETTEXTRANGE, for one, answers in
+  // ANSI whoever asks.
   std::u16string text(units + 1, u'\0');
   GETTEXTEX request{};
   request.cb = static_cast<DWORD>((units + 1) * sizeof(char16_t));
-  request.flags = GT_DEFAULT;
+  request.flags = which;
   request.codepage = kCodePageUtf16;
   LRESULT got = SendMessageW(window_.Get(), EM_GETTEXTEX, reinterpret_cast<WPARAM>(&request),
                              reinterpret_cast<LPARAM>(text.data()));
@@ -143,18 +146,8 @@ CHARRANGE RichEditor::SelectedUnits() {
 }
 
 std::u16string RichEditor::SelectionUnicode() {
-  // Asked for with the code page named: EM_GETTEXTRANGE answers in ANSI.
   CHARRANGE range = SelectedUnits();
-  auto units = static_cast<std::size_t>(range.cpMax - range.cpMin);
-  std::u16string text(units + 1, u'\0');
-  GETTEXTEX request{};
-  request.cb = static_cast<DWORD>((units + 1) * sizeof(char16_t));
-  request.flags = GT_SELECTION;
-  request.codepage = kCodePageUtf16;
-  LRESULT got = SendMessageW(window_.Get(), EM_GETTEXTEX, reinterpret_cast<WPARAM>(&request),
-                             reinterpret_cast<LPARAM>(text.data()));
-  text.resize(std::min(units, static_cast<std::size_t>(std::max<LRESULT>(got, 0))));
-  return text;
+  return ReadUnicode(GT_SELECTION, static_cast<std::size_t>(range.cpMax - range.cpMin));
 }
 
 std::vector<cp932::Mark> RichEditor::ReadMarks(std::u16string_view text, bool selectionOnly) {

@@ -142,6 +142,8 @@ class RichEditor final : public Editor {
 
  private:
   std::u16string UnicodeText();
+  // At most units of the text, GT_DEFAULT for all of it or GT_SELECTION.
+  std::u16string ReadUnicode(DWORD which, std::size_t units);
   // The text with its marks (none while the control holds none) and its
   // bytes, read once while the text stays as it is.
   const IndexedText& Current();
