@@ -8,4 +8,4 @@ source scripts/wine-env.sh
 bash scripts/build.sh --target "windows-$QUOLVI_ARCH"
 echo "bench build=windows-$QUOLVI_ARCH wine=$("$QUOLVI_WINE" --version) cpus=$(nproc)"
 QUOLVI_HEADLESS=1 bash scripts/wine-session.sh scripts/wine-run.sh \
-  "build/windows-$QUOLVI_ARCH/bench/large_file_bench.exe"
+  "build/windows-$QUOLVI_ARCH/bench/large_file_bench.exe" "$@"
