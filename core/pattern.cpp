@@ -5,6 +5,23 @@
 #include "core/line_breaks.h"
 
 namespace quolvi {
+namespace {
+
+// What a backslash and the character after it stand for, or null when the
+// pair is no escape.
+const char* EscapedText(char c) {
+  switch (c) {
+    case '*': return "*";
+    case '?': return "?";
+    case '\\': return "\\";
+    case 'n': return "\r\n";
+    case 'r': return "\r";
+    case 't': return "\t";
+    default: return nullptr;
+  }
+}
+
+}  // namespace
 
 std::vector<std::string> SplitPattern(std::string_view pattern) {
   std::vector<std::string> tokens;
@@ -50,32 +67,10 @@ std::string UnescapeText(std::string_view raw) {
       }
     }
     if (p + 1 < n) {
-      switch (raw[p + 1]) {
-        case '*':
-          out += '*';
-          p += 2;
-          continue;
-        case '?':
-          out += '?';
-          p += 2;
-          continue;
-        case '\\':
-          out += '\\';
-          p += 2;
-          continue;
-        case 'n':
-          out += "\r\n";
-          p += 2;
-          continue;
-        case 'r':
-          out += '\r';
-          p += 2;
-          continue;
-        case 't':
-          out += '\t';
-          p += 2;
-          continue;
-        default: break;
+      if (const char* text = EscapedText(raw[p + 1])) {
+        out += text;
+        p += 2;
+        continue;
       }
     }
     ++p;  // the backslash is dropped; what follows is taken as it is
