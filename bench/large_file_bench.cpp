@@ -321,9 +321,13 @@ double Median(std::vector<double> values) {
 
 // Find Next from one match to the next, 1 KB apart near the start, against
 // an arrow-key step in the same document; and the Edit menu's enabling.
+// Each Find Next scrolls the view, which the control repaints before it
+// answers, while an arrow key within the view repaints one line: a Page Down
+// step, which scrolls too, is measured beside it.
 struct ProgramFigures {
   double findNext;
   double arrowKey;
+  double pageDown;
   double editMenu;
 };
 
@@ -343,16 +347,17 @@ ProgramFigures MeasureProgram(const std::string& exe, const std::string& path) {
   SendMessageA(dialog, WM_COMMAND, IDOK, 0);
   while (Selection(editor) == before) Sleep(0);
   SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-  std::vector<double> steps, arrows, menus;
+  std::vector<double> steps, arrows, pages, menus;
   for (int i = 0; i < 9; ++i) steps.push_back(KeyStep(editor, VK_F3));
   for (int i = 0; i < 9; ++i) arrows.push_back(KeyStep(editor, VK_RIGHT));
+  for (int i = 0; i < 9; ++i) pages.push_back(KeyStep(editor, VK_NEXT));
   HMENU edit = GetSubMenu(GetMenu(app.window), quolvi::Edit1);
   for (int i = 0; i < 9; ++i) {
     menus.push_back(
         Seconds([&] { SendMessageA(app.window, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(edit), quolvi::Edit1); }));
   }
   Stop(app);
-  return {Median(steps), Median(arrows), Median(menus)};
+  return {Median(steps), Median(arrows), Median(pages), Median(menus)};
 }
 
 std::string ProgramPath() {
@@ -416,6 +421,8 @@ int RunAll(const std::string& only, std::size_t editBytes) {
     ProgramFigures figures = MeasureProgram(exe, path);
     Report(size == 20000 ? "find-next-near-20KB" : "find-next-near-10MB", text.size(), figures.findNext,
            figures.arrowKey);
+    Report(size == 20000 ? "find-next-near-20KB-vs-page-down" : "find-next-near-10MB-vs-page-down", text.size(),
+           figures.findNext, figures.pageDown);
     if (size != 20000) Report("edit-menu-enabling-10MB", text.size(), figures.editMenu, empty.editMenu);
   }
 

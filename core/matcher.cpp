@@ -7,7 +7,7 @@ namespace quolvi {
 StepResult FindNextMatch(Editor& editor, const SearchFields& fields) {
   if (fields.FindPattern.empty() || editor.IsEmpty()) return StepResult::NothingToDo();
   int start = editor.SelectionStart() + editor.SelectionLength();
-  const std::string text = editor.WholeText();
+  const std::string& text = editor.WholeText();  // used before anything changes the text
   const int length = static_cast<int>(text.size());
   if (start >= length) return StepResult::NothingToDo();
 

@@ -141,7 +141,7 @@ int ReplaceAll(Editor& editor, const SearchFields& fields) {
   // text; that rare case is left to the loop itself.
   if (EndsWithLoneLeadByte(ReplacementText(fields.ReplacePattern))) return ReplaceStepByStep(editor, fields);
   if (editor.IsEmpty()) return 0;
-  const std::string text = editor.WholeText();
+  const std::string& text = editor.WholeText();
   const Position start = editor.SelectionStart();
   const Position length = editor.SelectionLength();
   ReplaceAllResult result = ComputeReplaceAll(text, start, length, fields);
