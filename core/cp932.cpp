@@ -100,8 +100,8 @@ void AppendCode(std::string& out, std::uint16_t code) {
 }  // namespace
 
 std::uint16_t MarkedCode(char16_t c, std::uint16_t value) {
-  const Tables& tables = GetTables();
   if (value == 0) return 0;
+  const Tables& tables = GetTables();
   if (c == kPlaceholder) return value <= tables.placeholderCodes.size() ? tables.placeholderCodes[value - 1] : 0;
   auto found = std::lower_bound(tables.duplicates.begin(), tables.duplicates.end(), Duplicate{c, value, 0});
   return found != tables.duplicates.end() && found->c == c && found->value == value ? found->code : 0;
@@ -151,33 +151,21 @@ bool SystemDecodesAlike(std::string_view bytes) {
   return true;
 }
 
-std::string Encode(std::u16string_view text, const std::vector<Mark>& marks) {
-  const Tables& tables = GetTables();
-  std::string out;
-  out.reserve(text.size() * 2);
-  auto mark = marks.begin();
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    char16_t c = text[i];
-    if (c < 0x80) {
-      out.push_back(static_cast<char>(c));
-      continue;
-    }
-    while (mark != marks.end() && mark->unit < i) ++mark;
-    if (mark != marks.end() && mark->unit == i) {
-      if (std::uint16_t code = MarkedCode(c, mark->value)) {
-        AppendCode(out, code);
-        continue;
-      }
-    }
-    if (IsHighSurrogate(c) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) ++i;
-    std::uint16_t code = tables.encode[c];
-    if (code == kNoCode) {
-      out.push_back(kUnmappable);
-    } else {
-      AppendCode(out, code);
-    }
+std::size_t AppendEncoded(std::u16string_view text, std::size_t i, std::uint16_t mark, std::string& out) {
+  const char16_t c = text[i];
+  if (std::uint16_t code = mark ? MarkedCode(c, mark) : 0) {
+    AppendCode(out, code);
+    return 1;
   }
-  return out;
+  // A surrogate pair is one character outside the code page.
+  const std::size_t units = IsHighSurrogate(c) && i + 1 < text.size() && IsLowSurrogate(text[i + 1]) ? 2 : 1;
+  std::uint16_t code = GetTables().encode[c];
+  if (code == kNoCode) {
+    out.push_back(kUnmappable);
+  } else {
+    AppendCode(out, code);
+  }
+  return units;
 }
 
 std::size_t EncodedLength(std::u16string_view text, std::size_t i, std::size_t* units, std::uint16_t mark) {

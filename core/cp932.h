@@ -66,7 +66,36 @@ struct MarkedText {
 };
 
 MarkedText Decode(std::string_view bytes);
-std::string Encode(std::u16string_view text, const std::vector<Mark>& marks = {});
+
+// Appends the bytes of the character at text[i] (not below 0x80), carrying
+// the mark value (0: none), to out; returns the UTF-16 units it takes.
+std::size_t AppendEncoded(std::u16string_view text, std::size_t i, std::uint16_t mark, std::string& out);
+
+// Encodes text, calling afterCharacter(unit, mark) after each character with
+// the unit the next one starts at and the index of the first mark that may
+// still belong to a character at or after it (out holds its bytes so far).
+template <class AfterCharacter>
+void EncodeInto(std::u16string_view text, const std::vector<Mark>& marks, std::string& out,
+                AfterCharacter afterCharacter) {
+  std::size_t mark = 0;
+  for (std::size_t i = 0; i < text.size();) {
+    if (text[i] < 0x80) {
+      out.push_back(static_cast<char>(text[i]));
+      ++i;
+    } else {
+      while (mark < marks.size() && marks[mark].unit < i) ++mark;
+      i += AppendEncoded(text, i, mark < marks.size() && marks[mark].unit == i ? marks[mark].value : 0, out);
+    }
+    afterCharacter(i, mark);
+  }
+}
+
+inline std::string Encode(std::u16string_view text, const std::vector<Mark>& marks = {}) {
+  std::string out;
+  out.reserve(text.size() * 2);
+  EncodeInto(text, marks, out, [](std::size_t, std::size_t) {});
+  return out;
+}
 
 // The code (one byte below 0x100, else two) that the mark value gives the
 // character c; 0 when the value is no mark of c.

@@ -72,15 +72,12 @@ std::size_t UnitOfByteOffset(std::u16string_view text, std::size_t offset, Round
   return EncodedWalk(text, marks).ToByte(offset, rounding);
 }
 
-IndexedText::IndexedText(cp932::MarkedText content)
-    : content_(std::move(content)), bytes_(cp932::Encode(content_.text, content_.marks)) {
-  EncodedWalk walk(content_.text, content_.marks);
-  while (!walk.AtEnd()) {
-    std::size_t units = 1;
-    std::size_t length = walk.Length(&units);
-    walk.Advance(units, length);
-    if (walk.Unit() - stops_.back().unit >= kStride) stops_.push_back({walk.Unit(), walk.Byte(), walk.Mark()});
-  }
+IndexedText::IndexedText(cp932::MarkedText content) : content_(std::move(content)) {
+  // The stops are taken while the text is encoded, in one pass.
+  bytes_.reserve(content_.text.size() * 2);
+  cp932::EncodeInto(content_.text, content_.marks, bytes_, [this](std::size_t unit, std::size_t mark) {
+    if (unit - stops_.back().unit >= kStride) stops_.push_back({unit, bytes_.size(), mark});
+  });
 }
 
 std::size_t IndexedText::ByteOffsetOfUnit(std::size_t unit) const {
