@@ -10,6 +10,7 @@
 #include "core/cp932.h"
 #include "core/line_breaks.h"
 #include "core/marked_rtf.h"
+#include "core/marked_splice.h"
 #include "core/position_map.h"
 #include "core/text_search.h"
 #include "win32/color.h"
@@ -266,6 +267,12 @@ MarkColors RichEditor::CurrentMarkColors() const {
 bool RichEditor::IsEmpty() { return UnitCount() == 0; }
 
 void RichEditor::InsertAtSelection(const cp932::MarkedText& text, bool canUndo) {
+  CHARRANGE range = SelectedUnits();
+  if (RewritesEdit(range, text.text)) {
+    Rewrite(range, text, canUndo);
+    return;
+  }
+  if (!canUndo) rewriteUndo_.reset();
   if (!mayHoldMarks_ && text.marks.empty()) {
     std::u16string terminated(text.text);
     SETTEXTEX how{static_cast<DWORD>(ST_SELECTION | (canUndo ? ST_KEEPUNDO : 0)), kCodePageUtf16};
@@ -285,6 +292,40 @@ void RichEditor::InsertAtSelection(const cp932::MarkedText& text, bool canUndo) 
   if (!canUndo) SendMessageW(window_.Get(), EM_EMPTYUNDOBUFFER, 0, 0);
   // Not every version of the control reports a change for a stream.
   if (changeNotices_ == notices && raiseChanges_) RaiseChange();
+}
+
+bool RichEditor::RewritesEdit(CHARRANGE range, std::u16string_view inserted) {
+  // Lines as the control counts them (rows, with word wrap on), which is
+  // what its time goes by; the document's line breaks are CR LF.
+  LRESULT first = SendMessageW(window_.Get(), EM_EXLINEFROMCHAR, 0, range.cpMin);
+  LRESULT last = range.cpMax == range.cpMin ? first : SendMessageW(window_.Get(), EM_EXLINEFROMCHAR, 0, range.cpMax);
+  auto insertedLines = static_cast<LRESULT>(std::count(inserted.begin(), inserted.end(), u'\r'));
+  return last - first + insertedLines >= kRewriteLines;
+}
+
+void RichEditor::Rewrite(CHARRANGE range, const cp932::MarkedText& inserted, bool canUndo) {
+  // When the whole text goes, the text before needs reading only for undo.
+  const bool whole = range.cpMin == 0 && range.cpMax >= UnitCount();
+  std::optional<RewriteUndo> undo;
+  if (canUndo) undo = RewriteUndo{Current().Content(), range};
+  cp932::MarkedText result = whole ? inserted
+                                   : cp932::Splice(Current().Content(), static_cast<std::size_t>(range.cpMin),
+                                                   static_cast<std::size_t>(range.cpMax), inserted);
+  LONG caret = range.cpMin + static_cast<LONG>(inserted.text.size());
+  PutTextInNewWindow(result, CHARRANGE{caret, caret});
+  rewriteUndo_ = std::move(undo);
+}
+
+void RichEditor::PutTextInNewWindow(const cp932::MarkedText& text, CHARRANGE selection) {
+  raiseChanges_ = false;
+  RecreateControlWindow();
+  if (window_) {
+    SetMarkedText(text);
+    SendMessageW(window_.Get(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+    SendMessageW(window_.Get(), kScrollCaret, 0, 0);
+  }
+  raiseChanges_ = true;
+  RaiseChange();
 }
 
 void RichEditor::CheckRoomFor(std::size_t insertedBytes) {
@@ -369,23 +410,7 @@ void RichEditor::ReplaceSelectedText(std::string_view s) {
     s = whole;
   }
   CheckRoomFor(s.size());
-  LONG units = UnitCount();
-  CHARRANGE range = GetCharRange();
-  if (units == 0 || range.cpMin > 0 || range.cpMax < units) {
-    InsertAtSelection(cp932::Decode(s), false);
-    return;
-  }
-  // The whole text is replaced (replace all does so): the control would
-  // first delete it line by line, in time quadratic in the lines, while a
-  // new window takes the new text at once. Either way nothing is left to undo.
-  raiseChanges_ = false;
-  RecreateControlWindow();
-  SetText(s);
-  LONG end = UnitCount();
-  CHARRANGE caret{end, end};
-  SendMessageW(window_.Get(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&caret));
-  raiseChanges_ = true;
-  RaiseChange();
+  InsertAtSelection(cp932::Decode(s), false);
 }
 
 void RichEditor::SelectWholeText() { SendMessageW(window_.Get(), EM_SETSEL, 0, -1); }
@@ -412,9 +437,19 @@ void RichEditor::PasteClipboard() {
   InsertAtSelection({text, {}}, true);
 }
 
-bool RichEditor::UndoAvailable() { return SendMessageW(window_.Get(), EM_CANUNDO, 0, 0) != 0; }
+bool RichEditor::UndoAvailable() {
+  return SendMessageW(window_.Get(), EM_CANUNDO, 0, 0) != 0 || rewriteUndo_.has_value();
+}
 
-void RichEditor::UndoLastEdit() { SendMessageW(window_.Get(), EM_UNDO, 0, 0); }
+void RichEditor::UndoLastEdit() {
+  // The edits made in the control since a rewrite are undone first.
+  if (SendMessageW(window_.Get(), EM_CANUNDO, 0, 0) != 0 || !rewriteUndo_) {
+    SendMessageW(window_.Get(), EM_UNDO, 0, 0);
+    return;
+  }
+  RewriteUndo undo = std::move(*rewriteUndo_);
+  PutTextInNewWindow(undo.text, undo.selection);
+}
 
 int RichEditor::CountLines() {
   // The control shows an empty last line after a final line break, and one
@@ -426,6 +461,7 @@ int RichEditor::CountLines() {
 
 void RichEditor::ClearText() {
   pendingHighSurrogate_ = 0;
+  rewriteUndo_.reset();
   // The control takes time quadratic in the number of lines to delete a long
   // text, while a new window is made at once.
   if (!IsEmpty()) RecreateControlWindow();
@@ -439,6 +475,7 @@ void RichEditor::LoadTextFile(const std::string& path) {
   // file that cannot be loaded leaves the document as it was.
   std::string text = ReadTextFile(path, kMaxDocumentBytes);
   pendingHighSurrogate_ = 0;
+  rewriteUndo_.reset();
   // Streaming over a long text first deletes it, in time quadratic in its
   // number of lines; a new window is empty at once.
   if (!IsEmpty()) RecreateControlWindow();

@@ -166,6 +166,17 @@ class RichEditor final : public Editor {
   MarkColors CurrentMarkColors() const;
   // Replaces the selection; with canUndo the replacement is one undo step.
   void InsertAtSelection(const cp932::MarkedText& text, bool canUndo);
+  // The control spends time in proportion to the whole text on each line it
+  // deletes or inserts in place (and as much again to undo it), so an edit of
+  // many lines is made by writing the resulting text into a new window, in
+  // pieces, as a file is loaded; undo then puts the text before it back the
+  // same way.
+  static constexpr LONG kRewriteLines = 256;
+  bool RewritesEdit(CHARRANGE range, std::u16string_view inserted);
+  bool SelectionRewrites() { return RewritesEdit(SelectedUnits(), {}); }
+  void Rewrite(CHARRANGE range, const cp932::MarkedText& inserted, bool canUndo);
+  // Makes the window anew with text and selection (units) in it.
+  void PutTextInNewWindow(const cp932::MarkedText& text, CHARRANGE selection);
   // A character typed at the keyboard: in overwrite mode it takes the place
   // of the character after the caret, which SelectForOverwrite selects.
   void InsertTyped(std::u16string_view text);
@@ -203,6 +214,13 @@ class RichEditor final : public Editor {
   unsigned generation_ = 0;
   unsigned currentGeneration_ = 0;
   std::optional<IndexedText> current_;
+  // What undo puts back after an edit made by Rewrite: the text and the
+  // selection before it. Kept while later edits can be undone in the control.
+  struct RewriteUndo {
+    cp932::MarkedText text;
+    CHARRANGE selection;
+  };
+  std::optional<RewriteUndo> rewriteUndo_;
   WriteFaults writeFaults_;
   unsigned progressDelayMs_ = LongWork::kNoticeableMs;
 

@@ -144,8 +144,9 @@ void RichEditor::CreateControlWindow() {
                               bounds_.right - bounds_.left, bounds_.bottom - bounds_.top, parent_,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)), GetModuleHandleA(nullptr), nullptr);
   window_.Reset(hwnd);
-  ++generation_;       // a new control, with a text of its own
-  overwrite_ = false;  // a new control starts in insert mode
+  ++generation_;         // a new control, with a text of its own
+  rewriteUndo_.reset();  // and nothing to undo
+  overwrite_ = false;    // a new control starts in insert mode
   if (!hwnd) return;
   // Subclassing with a Unicode window procedure makes the window a Unicode
   // one: messages reach HandleMessage in UTF-16 and the control in ANSI.
@@ -388,6 +389,12 @@ LRESULT RichEditor::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         InsertTyped(std::u16string(1, static_cast<char16_t>(wParam)));
         return 0;
       }
+      // A character typed over many lines is put in here, which replaces
+      // them the fast way (Enter brings the document's line break).
+      if (((wParam >= 0x20 && wParam != 0x7F) || wParam == '\t' || wParam == '\r') && SelectionRewrites()) {
+        InsertTyped(wParam == '\r' ? std::u16string(u"\r\n") : std::u16string(1, static_cast<char16_t>(wParam)));
+        return 0;
+      }
       if (wParam >= 0x20 || wParam == '\t') SelectForOverwrite();
       return DefaultProc(WM_CHAR, wParam, lParam);
     }
@@ -413,7 +420,21 @@ LRESULT RichEditor::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return HandleMessage(WM_CHAR, wParam, lParam);
     case WM_PASTE: PasteClipboard(); return 0;
+    case WM_CUT:
+    case WM_CLEAR:
+      // Many selected lines are deleted the fast way (cut copies them first).
+      if (!SelectionRewrites()) break;
+      if (message == WM_CUT) DefaultProc(WM_COPY, 0, 0);
+      InsertAtSelection({}, true);
+      return 0;
     case WM_KEYDOWN:
+      // Delete and Backspace over many selected lines, likewise (Shift with
+      // Delete is left to the control, which may cut).
+      if ((wParam == VK_BACK || (wParam == VK_DELETE && !KeyDown(VK_SHIFT))) && !KeyDown(VK_MENU) &&
+          SelectionRewrites()) {
+        InsertAtSelection({}, true);
+        return 0;
+      }
       if ((wParam == 'V' && KeyDown(VK_CONTROL) && !KeyDown(VK_MENU)) ||
           (wParam == VK_INSERT && KeyDown(VK_SHIFT) && !KeyDown(VK_CONTROL))) {
         PasteClipboard();

@@ -3,6 +3,9 @@
 #include <richedit.h>
 
 #include <algorithm>
+#include <cstring>
+#include <utility>
+#include <vector>
 
 #include "core/cp932.h"
 #include "core/font_size.h"
@@ -378,6 +381,119 @@ TEST_F(RichEditorTest, ALongTextGoesInPieceByPieceWithEveryByteAndItsProgressSho
     EXPECT_EQ(editor().WholeText(), text) << marked;
     EXPECT_FALSE(reports.empty());
   }
+}
+
+// Edits of many lines are made by writing the resulting text anew; every
+// byte around them stays, marks and all, and undo puts back the text and the
+// selection from before, after the edits made since.
+class ManyLinesTest : public RichEditorTest {
+ protected:
+  void SetUp() override {
+    for (int line = 0; line < 700; ++line) {
+      starts_.push_back(static_cast<Position>(bytes_.size()));
+      bytes_ += "line " + std::to_string(line) + (line % 3 ? " 表ｱ" : " \x87\x90\x80") + "\r\n";
+    }
+    starts_.push_back(static_cast<Position>(bytes_.size()));
+    SetText(bytes_);
+    editor().FocusEditor();
+  }
+  // Selects lines [first, last) and returns their bytes.
+  std::string SelectLines(int first, int last) {
+    Select(starts_[first], starts_[last] - starts_[first]);
+    return bytes_.substr(starts_[first], starts_[last] - starts_[first]);
+  }
+  std::string Without(int first, int last, const std::string& inserted = "") {
+    return bytes_.substr(0, starts_[first]) + inserted + bytes_.substr(starts_[last]);
+  }
+  // The text is expected, or where it first differs (the texts are long).
+  ::testing::AssertionResult TextIs(const std::string& expected) {
+    const std::string& text = editor().WholeText();
+    if (text == expected) return ::testing::AssertionSuccess();
+    auto differ = std::mismatch(text.begin(), text.end(), expected.begin(), expected.end());
+    return ::testing::AssertionFailure() << "the text (" << text.size() << " bytes) differs from the expected ("
+                                         << expected.size() << ") from byte " << (differ.first - text.begin());
+  }
+  // Undo puts the text back, with lines [first, last) selected, and leaves
+  // nothing more to undo.
+  void ExpectUndoneTo(int first, int last) {
+    ASSERT_TRUE(editor().UndoAvailable());
+    host_.ResetChanges();
+    editor().UndoLastEdit();
+    EXPECT_TRUE(TextIs(bytes_));
+    EXPECT_EQ(editor().SelectionStart(), starts_[first]);
+    EXPECT_EQ(editor().SelectionLength(), starts_[last] - starts_[first]);
+    EXPECT_EQ(host_.changes(), 1);
+    EXPECT_FALSE(editor().UndoAvailable());
+  }
+
+  std::string bytes_;
+  std::vector<Position> starts_;
+};
+
+TEST_F(ManyLinesTest, DeleteAndBackspaceThenEditsMadeSinceAreUndoneFirst) {
+  HWND control = editor().Handle();
+  SelectLines(100, 500);
+  SendMessageW(control, WM_KEYDOWN, VK_DELETE, 0);
+  EXPECT_TRUE(TextIs(Without(100, 500)));
+  EXPECT_EQ(editor().SelectionStart(), starts_[100]);
+  EXPECT_EQ(editor().SelectionLength(), 0);
+  EXPECT_EQ(host_.changes(), 1);
+  EXPECT_EQ(GetFocus(), editor().Handle());
+  SendMessageW(editor().Handle(), WM_CHAR, 'x', 0);  // a small edit, in place
+  EXPECT_TRUE(TextIs(Without(100, 500, "x")));
+  editor().UndoLastEdit();
+  EXPECT_TRUE(TextIs(Without(100, 500)));
+  ExpectUndoneTo(100, 500);
+
+  editor().SelectWholeText();
+  SendMessageW(editor().Handle(), WM_KEYDOWN, VK_BACK, 0);
+  EXPECT_TRUE(TextIs(""));
+  ExpectUndoneTo(0, 700);
+}
+
+TEST_F(ManyLinesTest, TypingOverManyLinesPutsTheCharacterInTheirPlace) {
+  for (auto [typed, bytes] : {std::pair{u'x', "x"}, {u'表', "表"}, {u'\r', "\r\n"}, {u'\t', "\t"}}) {
+    SelectLines(1, 650);
+    SendMessageW(editor().Handle(), WM_CHAR, typed, 0);
+    EXPECT_TRUE(TextIs(Without(1, 650, bytes)));
+    EXPECT_EQ(editor().SelectionStart(), starts_[1] + static_cast<Position>(std::strlen(bytes)));
+    ExpectUndoneTo(1, 650);
+  }
+}
+
+TEST_F(ManyLinesTest, CutCopiesTheLinesAndPasteOfManyLinesIsOneUndoStep) {
+  const std::string cut = SelectLines(200, 600);
+  editor().CutSelection();
+  EXPECT_TRUE(ClipboardText() == cp932::Decode(cut).text);
+  EXPECT_TRUE(TextIs(Without(200, 600)));
+  ExpectUndoneTo(200, 600);
+
+  // Pasted at the caret, its line feeds becoming CR LF.
+  std::u16string pasted;
+  for (int line = 0; line < 300; ++line) pasted += u"貼\n";
+  PutOnClipboard(pasted);
+  Select(starts_[5], 0);
+  editor().PasteClipboard();
+  std::string expected;
+  for (int line = 0; line < 300; ++line) expected += "貼\r\n";
+  EXPECT_TRUE(TextIs(Without(5, 5, expected)));
+  EXPECT_EQ(editor().SelectionStart(), starts_[5] + static_cast<Position>(expected.size()));
+  ExpectUndoneTo(5, 5);
+}
+
+TEST_F(ManyLinesTest, AReplacementOrANewDocumentLeavesNothingToUndo) {
+  SelectLines(0, 400);
+  SendMessageW(editor().Handle(), WM_KEYDOWN, VK_DELETE, 0);
+  editor().SelectWholeText();  // the 300 lines left
+  editor().ReplaceSelectedText("new");
+  EXPECT_TRUE(TextIs("new"));
+  EXPECT_FALSE(editor().UndoAvailable());
+
+  SetText(bytes_);
+  SelectLines(0, 400);
+  SendMessageW(editor().Handle(), WM_KEYDOWN, VK_DELETE, 0);
+  editor().ClearText();
+  EXPECT_FALSE(editor().UndoAvailable());
 }
 
 TEST_F(RichEditorTest, TheTextReadForPositionsIsReadAgainAfterEveryKindOfEdit) {

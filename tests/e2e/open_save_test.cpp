@@ -114,6 +114,25 @@ TEST(OpenSaveTest, SaveAsksOnAModifiedTitledDocumentAndWritesWhatWasTyped) {
   EXPECT_EQ(app.Caption(), "Vessaro - " + path);
 }
 
+TEST(OpenSaveTest, ALongDocumentDeletedWholeAndUndoneSavesBackByteForByte) {
+  TempDir dir;
+  const std::string path = dir.File("lines.txt");
+  std::string bytes;
+  for (int line = 0; line < 3000; ++line)
+    bytes += "行 " + std::to_string(line) + (line % 2 ? " \x87\x90\r\n" : " \x80\r\n");
+  WriteBytes(path, bytes);
+  App app(Quoted(path));
+  app.Activate();
+  app.PressAndSettle('A', kCtrl);
+  app.PressAndSettle(VK_DELETE);
+  ASSERT_TRUE(WaitUntil([&] { return app.EditorText().empty(); }));
+  app.PressAndSettle('Z', kCtrl);
+  ASSERT_TRUE(WaitUntil([&] { return !app.EditorText().empty(); }));
+  app.Press('S', kCtrl);
+  EXPECT_EQ(app.AnswerBox(IDOK), "保存しますか？　　");
+  EXPECT_TRUE(WaitUntil([&] { return ReadBytesWhenFree(path) == bytes; })) << ReadBytesWhenFree(path).size();
+}
+
 TEST(OpenSaveTest, KillingTheProgramWhileItSavesLeavesTheOldFileWhole) {
   TempDir dir;
   const std::string path = dir.File("large.txt");
