@@ -300,6 +300,17 @@ void Stop(Started& started) {
   WaitForSingleObject(started.process.Get(), 10000);
 }
 
+void PutOnClipboard(HWND owner, const std::u16string& text) {
+  if (!OpenClipboard(owner)) return;
+  EmptyClipboard();
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(char16_t));
+  if (quolvi::GlobalLockScope<char16_t> chars(memory); chars.Data()) {
+    std::copy(text.c_str(), text.c_str() + text.size() + 1, chars.Data());
+  }
+  SetClipboardData(CF_UNICODETEXT, memory);
+  CloseClipboard();
+}
+
 DWORD Selection(HWND editor) { return static_cast<DWORD>(SendMessageA(editor, EM_GETSEL, 0, 0)); }
 
 // From the posting of a key to the editor until its selection has moved.
@@ -455,8 +466,9 @@ int RunAll(const std::string& only, std::size_t editBytes) {
     }
   }
 
-  // Editing a whole text inside the control (300 KB unless told), against
-  // opening it: select all and the Delete key, its undo, pasting it, its undo.
+  // Editing a large text (1 MB unless told), against opening it: select all
+  // and the Delete key, its undo, pasting it whole, its undo, select all and
+  // pasting a word; deleting 100 and 1,000 lines in the middle and undoing it.
   if (part("edit")) {
     WindowHandle host = MakeHost();
     quolvi::RichEditor editor;
@@ -465,23 +477,30 @@ int RunAll(const std::string& only, std::size_t editBytes) {
     const std::string edited = MakeText(editBytes);
     WriteBytes(path, edited);
     double open = Seconds([&] { editor.LoadTextFile(path); });
-    HWND control = editor.Handle();
+    auto press = [&](WORD key) { return Seconds([&] { SendMessageW(editor.Handle(), WM_KEYDOWN, key, 1); }); };
+    auto undo = [&] { return Seconds([&] { editor.UndoLastEdit(); }); };
     editor.SelectWholeText();
-    Report("select-all-delete", edited.size(), Seconds([&] { SendMessageW(control, WM_KEYDOWN, VK_DELETE, 1); }), open);
-    Report("undo-delete", edited.size(), Seconds([&] { editor.UndoLastEdit(); }), open);
+    Report("select-all-delete", edited.size(), press(VK_DELETE), open);
+    Report("undo-delete", edited.size(), undo(), open);
     editor.ClearText();
-    std::u16string pasted = quolvi::cp932::Decode(edited).text;
-    if (OpenClipboard(host.Get())) {
-      EmptyClipboard();
-      HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (pasted.size() + 1) * sizeof(char16_t));
-      if (quolvi::GlobalLockScope<char16_t> chars(memory); chars.Data()) {
-        std::copy(pasted.c_str(), pasted.c_str() + pasted.size() + 1, chars.Data());
-      }
-      SetClipboardData(CF_UNICODETEXT, memory);
-      CloseClipboard();
-    }
+    PutOnClipboard(host.Get(), quolvi::cp932::Decode(edited).text);
     Report("paste", edited.size(), Seconds([&] { editor.PasteClipboard(); }), open);
-    Report("undo-paste", edited.size(), Seconds([&] { editor.UndoLastEdit(); }), open);
+    Report("undo-paste", edited.size(), undo(), open);
+    PutOnClipboard(host.Get(), u"word");
+    editor.LoadTextFile(path);
+    editor.SelectWholeText();
+    Report("select-all-paste-word", edited.size(), Seconds([&] { editor.PasteClipboard(); }), open);
+    for (int lines : {100, 1000}) {
+      editor.LoadTextFile(path);
+      HWND control = editor.Handle();
+      auto middle = static_cast<WPARAM>(SendMessageW(control, EM_GETLINECOUNT, 0, 0) / 2);
+      CHARRANGE range{static_cast<LONG>(SendMessageW(control, EM_LINEINDEX, middle, 0)),
+                      static_cast<LONG>(SendMessageW(control, EM_LINEINDEX, middle + lines, 0))};
+      SendMessageW(control, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+      const std::string name = "delete-" + std::to_string(lines) + "-lines";
+      Report(name.c_str(), edited.size(), press(VK_DELETE), open);
+      Report(("undo-" + name).c_str(), edited.size(), undo(), open);
+    }
   }
 
   // Start-up to a window ready for input, against a trivial program.
@@ -510,7 +529,7 @@ int main(int argc, char** argv) {
     if (mode == "child" && argc > 3) return RunChild(argv[2], argv[3]);
     if (mode == "trivial") return RunTrivial();
     // A part of the suite (open, program, search, edit, start), or all.
-    return RunAll(mode, argc > 2 ? std::stoul(argv[2]) : 300000);
+    return RunAll(mode, argc > 2 ? std::stoul(argv[2]) : 1000000);
   } catch (const std::exception& error) {
     std::fprintf(stderr, "bench failed: %s\n", error.what());
     return 1;
