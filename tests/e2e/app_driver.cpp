@@ -45,9 +45,11 @@ BOOL CALLBACK FindMainWindow(HWND hwnd, LPARAM lParam) {
 // A window's text, asked for in UTF-16 (which crosses processes intact) and
 // converted to Shift-JIS here.
 std::string WindowText(HWND hwnd) {
-  int length = static_cast<int>(SendMessageW(hwnd, WM_GETTEXTLENGTH, 0, 0));
-  std::wstring text(length + 1, L'\0');
-  int got = static_cast<int>(SendMessageW(hwnd, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(text.data())));
+  // Room for twice the length given: a window of ANSI text (the status bar)
+  // may count its characters and then cut the text at that many bytes.
+  int room = 2 * static_cast<int>(SendMessageW(hwnd, WM_GETTEXTLENGTH, 0, 0)) + 1;
+  std::wstring text(room, L'\0');
+  int got = static_cast<int>(SendMessageW(hwnd, WM_GETTEXT, room, reinterpret_cast<LPARAM>(text.data())));
   text.resize(got < 0 ? 0 : got);
   int bytes = WideCharToMultiByte(932, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
   std::string out(bytes, '\0');

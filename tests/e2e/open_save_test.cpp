@@ -95,6 +95,36 @@ TEST(OpenSaveTest, AnErrorWhileOpeningIsReportedWithAFullStopAndTheProgramGoesOn
   EXPECT_EQ(refused.EditorText(), "");
 }
 
+TEST(OpenSaveTest, ALongLoadShowsItsProgressInTheStatusBarAndThenWhatItShowedBefore) {
+  TempDir dir;
+  const std::string path = dir.File("long.txt");
+  std::string bytes;
+  while (bytes.size() < (4u << 20)) bytes += "読み込みの進み具合を見せる長い文書の一行\r\n";
+  WriteBytes(path, bytes);
+  App app;
+  app.Activate();
+  const std::string before = app.StatusText();
+  app.Press('O', kCtrl);
+  HWND dialog = app.WaitForDialog("Vessaro - ファイルを開く");
+  ASSERT_NE(dialog, nullptr);
+  SetDlgItemTextA(dialog, GetDlgItem(dialog, cmb13) ? cmb13 : edt1, path.c_str());
+  App::PressButton(dialog, IDOK);
+  // The window answers while the file loads (it lets messages in between
+  // pieces), and the status bar says how far the load has come.
+  std::string progress;
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        progress = app.StatusText();
+        return progress.rfind("読み込み中 ", 0) == 0;
+      },
+      30000))
+      << "last seen: " << progress;
+  EXPECT_EQ(progress.back(), '%');
+  EXPECT_TRUE(WaitUntil([&] { return app.Caption() == "Vessaro - " + path; }, 60000));
+  EXPECT_EQ(app.StatusText(), before);
+  EXPECT_EQ(app.EditorText().size(), bytes.size());
+}
+
 TEST(OpenSaveTest, SaveAsksOnAModifiedTitledDocumentAndWritesWhatWasTyped) {
   TempDir dir;
   const std::string path = dir.File("doc.txt");
