@@ -295,12 +295,21 @@ void RichEditor::InsertAtSelection(const cp932::MarkedText& text, bool canUndo) 
 }
 
 bool RichEditor::RewritesEdit(CHARRANGE range, std::u16string_view inserted) {
-  // Lines as the control counts them (rows, with word wrap on), which is
-  // what its time goes by; the document's line breaks are CR LF.
-  LRESULT first = SendMessageW(window_.Get(), EM_EXLINEFROMCHAR, 0, range.cpMin);
-  LRESULT last = range.cpMax == range.cpMin ? first : SendMessageW(window_.Get(), EM_EXLINEFROMCHAR, 0, range.cpMax);
-  auto insertedLines = static_cast<LRESULT>(std::count(inserted.begin(), inserted.end(), u'\r'));
-  return last - first + insertedLines >= kRewriteLines;
+  // The document's line breaks are CR LF.
+  auto lines = static_cast<LRESULT>(std::count(inserted.begin(), inserted.end(), u'\r'));
+  if (range.cpMax > range.cpMin) {
+    // The control's lines first, which it counts without reading the text;
+    // with word wrap on they are rows, so many of them may be few lines.
+    HWND control = window_.Get();
+    LRESULT rows = SendMessageW(control, EM_EXLINEFROMCHAR, 0, range.cpMax) -
+                   SendMessageW(control, EM_EXLINEFROMCHAR, 0, range.cpMin);
+    if (rows + lines < kRewriteLines) return false;
+    std::u16string_view text = Current().Content().text;
+    std::u16string_view replaced = text.substr(std::min(static_cast<std::size_t>(range.cpMin), text.size()),
+                                               static_cast<std::size_t>(range.cpMax - range.cpMin));
+    lines += std::count(replaced.begin(), replaced.end(), u'\r');
+  }
+  return lines >= kRewriteLines;
 }
 
 void RichEditor::Rewrite(CHARRANGE range, const cp932::MarkedText& inserted, bool canUndo) {

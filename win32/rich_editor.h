@@ -171,7 +171,7 @@ class RichEditor final : public Editor {
   // many lines is made by writing the resulting text into a new window, in
   // pieces, as a file is loaded; undo then puts the text before it back the
   // same way.
-  static constexpr LONG kRewriteLines = 256;
+  static constexpr LONG kRewriteLines = 128;
   bool RewritesEdit(CHARRANGE range, std::u16string_view inserted);
   bool SelectionRewrites() { return RewritesEdit(SelectedUnits(), {}); }
   void Rewrite(CHARRANGE range, const cp932::MarkedText& inserted, bool canUndo);

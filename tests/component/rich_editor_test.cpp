@@ -435,6 +435,7 @@ TEST_F(ManyLinesTest, DeleteAndBackspaceThenEditsMadeSinceAreUndoneFirst) {
   SelectLines(100, 500);
   SendMessageW(control, WM_KEYDOWN, VK_DELETE, 0);
   EXPECT_TRUE(TextIs(Without(100, 500)));
+  EXPECT_NE(editor().Handle(), control);  // written anew
   EXPECT_EQ(editor().SelectionStart(), starts_[100]);
   EXPECT_EQ(editor().SelectionLength(), 0);
   EXPECT_EQ(host_.changes(), 1);
@@ -479,6 +480,27 @@ TEST_F(ManyLinesTest, CutCopiesTheLinesAndPasteOfManyLinesIsOneUndoStep) {
   EXPECT_TRUE(TextIs(Without(5, 5, expected)));
   EXPECT_EQ(editor().SelectionStart(), starts_[5] + static_cast<Position>(expected.size()));
   ExpectUndoneTo(5, 5);
+}
+
+TEST_F(ManyLinesTest, FewLinesAndOneLongWrappedLineAreEditedInTheControl) {
+  HWND control = editor().Handle();
+  SelectLines(10, 110);
+  SendMessageW(control, WM_KEYDOWN, VK_DELETE, 0);
+  EXPECT_TRUE(TextIs(Without(10, 110)));
+  EXPECT_EQ(editor().Handle(), control);
+  editor().UndoLastEdit();
+  EXPECT_TRUE(TextIs(bytes_));
+
+  // Many rows, one line.
+  editor().SetWordWrap(true);
+  const std::string line(20000, 'w');
+  SetText(line + "\r\nend");
+  control = editor().Handle();
+  ASSERT_GT(SendMessageW(control, EM_GETLINECOUNT, 0, 0), 200);
+  Select(10, 19980);
+  SendMessageW(control, WM_KEYDOWN, VK_BACK, 0);
+  EXPECT_TRUE(TextIs(line.substr(0, 20) + "\r\nend"));
+  EXPECT_EQ(editor().Handle(), control);
 }
 
 TEST_F(ManyLinesTest, AReplacementOrANewDocumentLeavesNothingToUndo) {
