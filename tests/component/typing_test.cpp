@@ -84,6 +84,25 @@ TEST_F(TypingTest, InOverwriteModeJapaneseReplacesOneCharacterAsAsciiDoes) {
   EXPECT_TRUE(TextBecomes("字日xy本語z\r\nc")) << host_.editor().WholeText();
 }
 
+TEST_F(TypingTest, KeysOverManyLinesReplaceThemInANewWindow) {
+  std::string lines;
+  for (int i = 0; i < 300; ++i) lines += "行\r\n";
+  for (auto [key, typed] : {std::pair<WORD, const char*>{VK_RETURN, "\r\n"}, {VK_BACK, ""}, {VK_DELETE, ""}}) {
+    host_.editor().SelectWholeText();
+    host_.editor().ReplaceSelectedText("a" + lines + "z");
+    HWND control = host_.editor().Handle();
+    host_.editor().SetSelectionStart(1);
+    host_.editor().SetSelectionLength(static_cast<Position>(lines.size()));
+    PressKey(key);
+    EXPECT_TRUE(TextBecomes(std::string("a") + typed + "z")) << key << ": " << host_.editor().WholeText().size();
+    EXPECT_NE(host_.editor().Handle(), control) << key;
+    // The key's character, if it brings one, does not act again on the
+    // new window: what is typed next follows at once.
+    TypeUnicode(u"m");
+    EXPECT_TRUE(TextBecomes(std::string("a") + typed + "mz")) << key;
+  }
+}
+
 TEST_F(TypingTest, ACharacterOutsideCodePage932CountsAsOneQuestionMark) {
   TypeUnicode(u"a\U0001F600b");
   EXPECT_TRUE(TextBecomes("a?b")) << host_.editor().WholeText();
