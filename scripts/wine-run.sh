@@ -10,4 +10,7 @@ trap 'rm -f "$output"' EXIT
 status=0
 "$QUOLVI_WINE" "$@" >"$output" 2>&1 </dev/null || status=$?
 cat "$output"
+if [ "$status" -ne 0 ] && [ ! -s "$output" ]; then
+  echo "wine-run: $1 printed nothing and ended with status $status" >&2
+fi
 exit "$status"

@@ -9,7 +9,10 @@ source "$here/wine-env.sh"
 
 xvfb_pid=
 cleanup() {
+  # Killed and waited for: a session that starts next must not meet this
+  # server on its way out.
   "$QUOLVI_WINESERVER" -k >/dev/null 2>&1 || true
+  "$QUOLVI_WINESERVER" -w >/dev/null 2>&1 || true
   if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; wait "$xvfb_pid" 2>/dev/null || true; fi
 }
 trap cleanup EXIT
