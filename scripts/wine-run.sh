@@ -7,10 +7,16 @@
 source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 output="$(mktemp)"
 trap 'rm -f "$output"' EXIT
-status=0
-"$QUOLVI_WINE" "$@" >"$output" 2>&1 </dev/null || status=$?
-cat "$output"
+run() {
+  status=0
+  "$QUOLVI_WINE" "$@" >"$output" 2>&1 </dev/null || status=$?
+}
+run "$@"
+# A program that failed without printing a word never started: under load,
+# Wine now and then fails to start a process at all. One more try, said aloud.
 if [ "$status" -ne 0 ] && [ ! -s "$output" ]; then
-  echo "wine-run: $1 printed nothing and ended with status $status" >&2
+  echo "wine-run: $1 ended with status $status without a word; starting it once more" >&2
+  run "$@"
 fi
+cat "$output"
 exit "$status"

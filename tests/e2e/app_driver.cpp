@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <richedit.h>
 
+#include <cstdio>
 #include <cstring>
 #include <optional>
 #include <stdexcept>
@@ -99,9 +100,16 @@ App::App(const std::string& arguments, const std::string& folder, const Installa
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
-  if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      folder.empty() ? nullptr : folder.c_str(), &startup, &info)) {
-    throw std::runtime_error("cannot start " + commandLine);
+  auto start = [&] {
+    return CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          folder.empty() ? nullptr : folder.c_str(), &startup, &info) != 0;
+  };
+  // Under load, Wine now and then fails to start a process at all (a fault
+  // of the rig, not of the program, which would fail every time): one more try.
+  if (!start()) {
+    std::fprintf(stderr, "app_driver: starting %s failed with error %lu; trying once more\n", commandLine.c_str(),
+                 GetLastError());
+    if (!start()) throw std::runtime_error("cannot start " + commandLine + ": error " + std::to_string(GetLastError()));
   }
   process_.Reset(info.hProcess);
   KernelHandle thread(info.hThread);
