@@ -323,6 +323,7 @@ void RichEditor::Rewrite(CHARRANGE range, const cp932::MarkedText& inserted, boo
   LONG caret = range.cpMin + static_cast<LONG>(inserted.text.size());
   PutTextInNewWindow(result, CHARRANGE{caret, caret});
   rewriteUndo_ = std::move(undo);
+  RaiseChange();
 }
 
 void RichEditor::PutTextInNewWindow(const cp932::MarkedText& text, CHARRANGE selection) {
@@ -334,7 +335,6 @@ void RichEditor::PutTextInNewWindow(const cp932::MarkedText& text, CHARRANGE sel
     SendMessageW(window_.Get(), kScrollCaret, 0, 0);
   }
   raiseChanges_ = true;
-  RaiseChange();
 }
 
 void RichEditor::CheckRoomFor(std::size_t insertedBytes) {
@@ -458,6 +458,7 @@ void RichEditor::UndoLastEdit() {
   }
   RewriteUndo undo = std::move(*rewriteUndo_);
   PutTextInNewWindow(undo.text, undo.selection);
+  RaiseChange();
 }
 
 int RichEditor::CountLines() {

@@ -175,7 +175,8 @@ class RichEditor final : public Editor {
   bool RewritesEdit(CHARRANGE range, std::u16string_view inserted);
   bool SelectionRewrites() { return RewritesEdit(SelectedUnits(), {}); }
   void Rewrite(CHARRANGE range, const cp932::MarkedText& inserted, bool canUndo);
-  // Makes the window anew with text and selection (units) in it.
+  // Makes the window anew with text and selection (units) in it, scrolled
+  // to the caret; raises no change.
   void PutTextInNewWindow(const cp932::MarkedText& text, CHARRANGE selection);
   // A character typed at the keyboard: in overwrite mode it takes the place
   // of the character after the caret, which SelectForOverwrite selects.

@@ -218,15 +218,8 @@ void RichEditor::ChangePresentation(const std::function<void()>& change) {
   CHARRANGE selection = GetCharRange();
   bool modified = SendMessageW(window_.Get(), EM_GETMODIFY, 0, 0) != 0;
   change();
-  raiseChanges_ = false;
-  RecreateControlWindow();  // which applies the new font and colours
-  if (window_) {
-    SetMarkedText(text);
-    SendMessageW(window_.Get(), EM_SETMODIFY, modified, 0);
-    SendMessageW(window_.Get(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&selection));
-    SendMessageW(window_.Get(), kScrollCaret, 0, 0);
-  }
-  raiseChanges_ = true;
+  PutTextInNewWindow(text, selection);  // which applies the new font and colours
+  if (window_) SendMessageW(window_.Get(), EM_SETMODIFY, modified, 0);
 }
 
 void RichEditor::SetBackColor(ColorValue color) {

@@ -14,6 +14,12 @@ namespace {
 
 std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 
+// Types path into the open dialog's file name and presses its OK button.
+void ChooseFile(HWND dialog, const std::string& path) {
+  SetDlgItemTextA(dialog, GetDlgItem(dialog, cmb13) ? cmb13 : edt1, path.c_str());
+  App::PressButton(dialog, IDOK);
+}
+
 TEST(OpenSaveTest, AFileNamedOnTheCommandLineIsOpened) {
   TempDir dir;
   const std::string path = dir.File("開く.txt");
@@ -47,8 +53,7 @@ TEST(OpenSaveTest, OpenWhileModifiedAsksThenUsesTheDialog) {
   EXPECT_EQ(app.AnswerBox(IDOK), "編集中の内容を破棄してファイルを開きます　　");
   HWND dialog = app.WaitForDialog("Vessaro - ファイルを開く");
   ASSERT_NE(dialog, nullptr);
-  SetDlgItemTextA(dialog, GetDlgItem(dialog, cmb13) ? cmb13 : edt1, path.c_str());
-  App::PressButton(dialog, IDOK);
+  ChooseFile(dialog, path);
   EXPECT_TRUE(WaitUntil([&] { return app.EditorText() == "other"; })) << app.EditorText();
   EXPECT_EQ(app.Caption(), "Vessaro - " + path);
 }
@@ -107,8 +112,7 @@ TEST(OpenSaveTest, ALongLoadShowsItsProgressInTheStatusBarAndThenWhatItShowedBef
   app.Press('O', kCtrl);
   HWND dialog = app.WaitForDialog("Vessaro - ファイルを開く");
   ASSERT_NE(dialog, nullptr);
-  SetDlgItemTextA(dialog, GetDlgItem(dialog, cmb13) ? cmb13 : edt1, path.c_str());
-  App::PressButton(dialog, IDOK);
+  ChooseFile(dialog, path);
   // The window answers while the file loads (it lets messages in between
   // pieces), and the status bar says how far the load has come.
   std::string progress;
