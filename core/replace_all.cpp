@@ -154,6 +154,8 @@ int ReplaceAll(Editor& editor, const SearchFields& fields) {
     }
     return 0;
   }
+  // Refused before the editor is touched: the selection stays where it was.
+  if (result.text.size() > kMaxDocumentBytes) throw DocumentTooLarge(kMaxDocumentBytes);
   editor.FocusEditor();
   editor.SelectWholeText();
   editor.ReplaceSelectedText(result.text);

@@ -721,8 +721,10 @@ TEST_F(MainMenuTest, WhatEscapesAnyWindowProcedureIsReportedAndTheProgramGoesOn)
 }
 
 TEST_F(MainMenuTest, AnEditThatWouldPassTheSizeLimitIsRefusedAndChangesNothing) {
+  // Neither the text nor the selection: a key pressed next acts where it would have.
+  const auto selection = [&] { return std::pair(window_.reEdit.SelectionStart(), window_.reEdit.SelectionLength()); };
   SetText("keep");
-  window_.reEdit.SelectWholeText();
+  window_.reEdit.Select(1, 2);
   const std::u16string big(kMaxDocumentBytes + 1, u'p');
   HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (big.size() + 1) * sizeof(char16_t));
   if (GlobalLockScope<char16_t> chars(memory); chars.Data())
@@ -732,13 +734,15 @@ TEST_F(MainMenuTest, AnEditThatWouldPassTheSizeLimitIsRefusedAndChangesNothing) 
   SendMessageA(window_.Handle(), WM_COMMAND, mnPaste, 0);
   EXPECT_EQ(answers.Texts(), std::vector<std::string>{"文書が上限の 12 MB を超えるため処理を中止しました."});
   EXPECT_EQ(window_.reEdit.WholeText(), "keep");
+  EXPECT_EQ(selection(), std::pair(1, 2));
   // A replace all that would grow the text past the limit.
-  const std::string as(kMaxDocumentBytes / 255 + 1, 'a');
+  const std::string as(kMaxDocumentBytes / 255 + 8, 'a');
   SetText(as);
-  window_.reEdit.SetSelectionStart(0);
+  window_.reEdit.Select(3, 2);
   EXPECT_THROW(ReplaceAll(window_.reEdit, SearchFields{"a", std::string(255, 'b'), kOptionReplaceAll}),
                DocumentTooLarge);
   EXPECT_TRUE(window_.reEdit.WholeText() == as);
+  EXPECT_EQ(selection(), std::pair(3, 2));
   SetClipboard(CF_TEXT, nullptr);
 }
 
