@@ -121,7 +121,9 @@ class TFLumoSub1 : public BaseWindow<TFLumoSub1> {
   bool ConfirmDiscard(const char* text);
 
   // Opening and saving.
-  void AfterLoad(const std::string& path);
+  // The steps after a file was chosen: path names the file, shown is how
+  // the caption names it.
+  void AfterLoad(const std::string& path, const std::string& shown);
   void OpenFromCommandLine();
   void WMDropFiles(HDROP drop);
   bool ShowFileDialog(FileDialogState& dialog, bool save);

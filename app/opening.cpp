@@ -8,6 +8,7 @@
 #include "core/command_line.h"
 #include "core/folder_rules.h"
 #include "win32/file_checks.h"
+#include "win32/file_names.h"
 #include "win32/shell.h"
 
 namespace quolvi {
@@ -42,13 +43,13 @@ bool TFLumoSub1::ShowFileDialog(FileDialogState& dialog, bool save) {
   return true;
 }
 
-void TFLumoSub1::AfterLoad(const std::string& path) {
+void TFLumoSub1::AfterLoad(const std::string& path, const std::string& shown) {
   progressFormat_ = messages::kLoadingProgress;
   ScopeExit general([this] { progressFormat_ = nullptr; });
   reEdit.LoadTextFile(path);  // an error here ends the command with nothing else changed
   OpenDialog1_.fileName = path;
   SaveDialog1_.fileName = OpenDialog1_.fileName;
-  SetWindowTextA(Handle(), (messages::kOpenedCaption + path).c_str());
+  SetWindowTextA(Handle(), (messages::kOpenedCaption + shown).c_str());
   OpenDialog1_.initialDir = StartFolder(FolderOf(path));
   SaveDialog1_.initialDir = OpenDialog1_.initialDir;
   SetModified(false);
@@ -57,13 +58,16 @@ void TFLumoSub1::AfterLoad(const std::string& path) {
 void TFLumoSub1::mnLoadClick() {
   if (!ConfirmDiscard(messages::kDiscardForOpen)) return;
   if (!ShowFileDialog(OpenDialog1_, false)) return;
-  AfterLoad(OpenDialog1_.fileName);
+  AfterLoad(OpenDialog1_.fileName, OpenDialog1_.fileName);
 }
 
 void TFLumoSub1::OpenFromCommandLine() {
   std::vector<std::string> arguments = SplitCommandLine(GetCommandLineA());
   if (arguments.size() < 2 || arguments[1].empty() || !PassesExistingFileTest(arguments[1])) return;
-  AfterLoad(arguments[1]);
+  // The document is named by its full path, so that it is saved where it
+  // was found however the current folder moves meanwhile (the file dialogs
+  // and the Run dialog move it); the caption shows the name as it was given.
+  AfterLoad(FullPathName(arguments[1]), arguments[1]);
 }
 
 void TFLumoSub1::WMDropFiles(HDROP drop) {
@@ -72,7 +76,8 @@ void TFLumoSub1::WMDropFiles(HDROP drop) {
   UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
   if (count < 1) return;
   // The first file replaces the document without a question.
-  AfterLoad(DroppedPath(drop, 0));
+  const std::string first = DroppedPath(drop, 0);
+  AfterLoad(first, first);
   const std::string self = ExecutablePath();
   for (UINT i = 1; i < count; ++i) {
     // Each further file opens in a program of its own. Both paths are quoted,

@@ -37,6 +37,30 @@ TEST(OpenSaveTest, ARelativeNameOpensFromTheCurrentFolderAndStaysRelative) {
   EXPECT_EQ(app.Caption(), "Vessaro - rel.txt");
 }
 
+TEST(OpenSaveTest, ARelativeNameIsSavedBackToItsOwnFolderWhereverTheOpenDialogLooked) {
+  TempDir start, elsewhere;
+  WriteBytes(start.File("memo.txt"), "start");
+  WriteBytes(elsewhere.File("memo.txt"), "elsewhere");
+  App app("memo.txt", start.path());
+  app.Activate();
+  app.Press('O', kCtrl);
+  HWND dialog = app.WaitForDialog("Vessaro - ファイルを開く");
+  ASSERT_NE(dialog, nullptr);
+  // A folder's name and OK: the dialog looks into it (and empties the name).
+  ChooseFile(dialog, elsewhere.path());
+  ASSERT_TRUE(WaitUntil(
+      [&] { return GetWindowTextLengthW(GetDlgItem(dialog, GetDlgItem(dialog, cmb13) ? cmb13 : edt1)) == 0; }));
+  App::PressButton(dialog, IDCANCEL);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+  app.Activate();
+  app.Type(u"new ");
+  app.Press('S', kCtrl);
+  EXPECT_EQ(app.AnswerBox(IDOK), "保存しますか？　　");
+  EXPECT_TRUE(WaitUntil([&] { return ReadBytesWhenFree(start.File("memo.txt")) == "new start"; }));
+  EXPECT_EQ(ReadBytes(elsewhere.File("memo.txt")), "elsewhere");
+  EXPECT_EQ(app.Caption(), "Vessaro - memo.txt");
+}
+
 TEST(OpenSaveTest, OpenWhileModifiedAsksThenUsesTheDialog) {
   TempDir dir;
   const std::string path = dir.File("other.txt");
