@@ -127,6 +127,10 @@ class TFLumoSub1 : public BaseWindow<TFLumoSub1> {
   void OpenFromCommandLine();
   void WMDropFiles(HDROP drop);
   bool ShowFileDialog(FileDialogState& dialog, bool save);
+  // The name by which the program reaches a file the system names in
+  // UTF-16 (see NarrowPath); an error that tells the user so when there is
+  // none, and ends what was to be done with the file.
+  static std::string UsableName(const std::wstring& name);
   void WriteDocument();
 
   // The find and replace dialogs and their events.

@@ -24,6 +24,8 @@ inline constexpr char kCannotCreateFile[] = "ﾌｧｲﾙ %s を作成できま�
 inline constexpr char kStreamWriteFailed[] = "ｽﾄﾘｰﾑへの書き込みに失敗しました";
 // The file's path, then the largest size that opens (see SizeText).
 inline constexpr char kFileTooLarge[] = "ﾌｧｲﾙ %s は大きすぎるため開けません（上限 %s）";
+// A file's name that Shift-JIS cannot hold, each character it lacks as "?".
+inline constexpr char kNameOutsideCodePage[] = "ﾌｧｲﾙ名 %s はShift-JISで表せない文字を含むため使えません";
 
 inline constexpr char kDiscardForNew[] = "編集中の内容を破棄して新規作成します";
 inline constexpr char kDiscardForOpen[] = "編集中の内容を破棄してファイルを開きます";

@@ -3,6 +3,7 @@
 #include <commdlg.h>
 #include <shellapi.h>
 
+#include "app/app_error.h"
 #include "app/lumo_sub1.h"
 #include "app/messages.h"
 #include "core/command_line.h"
@@ -14,32 +15,43 @@
 namespace quolvi {
 namespace {
 
-std::string DroppedPath(HDROP drop, UINT index) {
-  char path[MAX_PATH + 1] = "";
-  DragQueryFileA(drop, index, path, sizeof path);
+std::wstring DroppedPath(HDROP drop, UINT index) {
+  wchar_t path[MAX_PATH + 1] = L"";
+  DragQueryFileW(drop, index, path, MAX_PATH + 1);
   return path;
 }
 
 }  // namespace
 
+std::string TFLumoSub1::UsableName(const std::wstring& name) {
+  if (std::optional<std::string> narrow = NarrowPath(name)) return *narrow;
+  throw AppError(messages::WithPath(messages::kNameOutsideCodePage, ShownName(name)));
+}
+
 bool TFLumoSub1::ShowFileDialog(FileDialogState& dialog, bool save) {
-  char file[MAX_PATH] = "";
-  lstrcpynA(file, dialog.fileName.c_str(), sizeof file);
-  OPENFILENAMEA request{};
+  // The dialogs in UTF-16, so that the name chosen comes back as it is, not
+  // as the code page's nearest name.
+  const std::wstring filter = WideName(std::string_view(messages::kFileFilter, sizeof messages::kFileFilter));
+  const std::wstring title = WideName(save ? messages::kSaveDialogTitle : messages::kOpenDialogTitle);
+  const std::wstring extension = WideName(messages::kDefaultExtension);
+  const std::wstring folder = WideName(dialog.initialDir);
+  wchar_t file[MAX_PATH] = L"";
+  lstrcpynW(file, WideName(dialog.fileName).c_str(), MAX_PATH);
+  OPENFILENAMEW request{};
   request.lStructSize = sizeof request;
   request.hwndOwner = Handle();
-  request.lpstrFilter = messages::kFileFilter;
+  request.lpstrFilter = filter.c_str();
   request.nFilterIndex = dialog.filterIndex;
   request.lpstrFile = file;
-  request.nMaxFile = sizeof file;
-  request.lpstrInitialDir = dialog.initialDir.empty() ? nullptr : dialog.initialDir.c_str();
-  request.lpstrTitle = save ? messages::kSaveDialogTitle : messages::kOpenDialogTitle;
-  request.lpstrDefExt = messages::kDefaultExtension;
+  request.nMaxFile = MAX_PATH;
+  request.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+  request.lpstrTitle = title.c_str();
+  request.lpstrDefExt = extension.c_str();
   request.Flags = save ? OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_CREATEPROMPT | OFN_NOREADONLYRETURN
                        : OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
-  if (!(save ? GetSaveFileNameA(&request) : GetOpenFileNameA(&request))) return false;
+  if (!(save ? GetSaveFileNameW(&request) : GetOpenFileNameW(&request))) return false;
   dialog.filterIndex = request.nFilterIndex;
-  dialog.fileName = file;
+  dialog.fileName = UsableName(file);
   return true;
 }
 
@@ -62,27 +74,29 @@ void TFLumoSub1::mnLoadClick() {
 }
 
 void TFLumoSub1::OpenFromCommandLine() {
-  std::vector<std::string> arguments = SplitCommandLine(GetCommandLineA());
-  if (arguments.size() < 2 || arguments[1].empty() || !PassesExistingFileTest(arguments[1])) return;
+  std::vector<std::wstring> arguments = SplitCommandLine(GetCommandLineW());
+  if (arguments.size() < 2 || arguments[1].empty()) return;
   // The document is named by its full path, so that it is saved where it
   // was found however the current folder moves meanwhile (the file dialogs
   // and the Run dialog move it); the caption shows the name as it was given.
-  AfterLoad(FullPathName(arguments[1]), arguments[1]);
+  const std::string path = UsableName(FullPathName(arguments[1]));
+  if (!PassesExistingFileTest(path)) return;
+  AfterLoad(path, ExactNarrowName(arguments[1]).value_or(path));
 }
 
 void TFLumoSub1::WMDropFiles(HDROP drop) {
   // The drop is released however its handling ends.
   DropHandle files(drop);
-  UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+  UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
   if (count < 1) return;
   // The first file replaces the document without a question.
-  const std::string first = DroppedPath(drop, 0);
+  const std::string first = UsableName(DroppedPath(drop, 0));
   AfterLoad(first, first);
-  const std::string self = ExecutablePath();
+  const std::string self = UsableName(ExecutableFileName());
   for (UINT i = 1; i < count; ++i) {
     // Each further file opens in a program of its own. Both paths are quoted,
     // so that a path with a blank reaches the new program whole.
-    std::string commandLine = "\"" + self + "\" \"" + DroppedPath(drop, i) + "\"";
+    std::string commandLine = "\"" + self + "\" \"" + UsableName(DroppedPath(drop, i)) + "\"";
     WinExec(commandLine.c_str(), SW_SHOW);
   }
 }

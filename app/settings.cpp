@@ -8,6 +8,7 @@
 #include "app/lumo_sub1.h"
 #include "app/messages.h"
 #include "core/settings_value.h"
+#include "win32/file_names.h"
 #include "win32/profile.h"
 #include "win32/shell.h"
 
@@ -19,7 +20,11 @@ constexpr char kSection[] = "ZIDEVARE";
 }  // namespace
 
 void TFLumoSub1::ReadSettings() {
-  IniFileName_ = SettingsFilePath(ExecutablePath());
+  // A program whose own path has no name in the code page has no settings
+  // file: it starts with the defaults, and its close says it cannot write.
+  const std::string program = ExecutablePath();
+  if (program.empty()) return;
+  IniFileName_ = SettingsFilePath(program);
   // Each value is read on its own; whatever is missing or does not parse
   // gives the default. The values are not checked further: the window and
   // the editor cope with any of them.
@@ -69,6 +74,10 @@ void TFLumoSub1::WriteSettings() {
       {"FontSize", std::to_string(reEdit.PointSize())},
       {"Font", reEdit.FaceName()},
   };
+  if (IniFileName_.empty()) {
+    throw AppError(
+        messages::WithPath(messages::kCannotWriteSettings, SettingsFilePath(ShownName(ExecutableFileName()))));
+  }
   // The first value that cannot be written ends the writing.
   for (const auto& [key, value] : values) {
     if (!WriteProfileString(IniFileName_, kSection, key, value)) {

@@ -1,15 +1,19 @@
 #include "core/command_line.h"
 
+#include <type_traits>
+
 namespace quolvi {
 namespace {
 
-bool IsSeparator(char c) { return c != '\0' && static_cast<unsigned char>(c) <= 32; }
+template <class Char>
+bool IsSeparator(Char c) {
+  return c != 0 && static_cast<std::make_unsigned_t<Char>>(c) <= 32;
+}
 
-}  // namespace
-
-std::vector<std::string> SplitCommandLine(std::string_view line) {
-  line = line.substr(0, line.find('\0'));
-  std::vector<std::string> arguments;
+template <class Char>
+std::vector<std::basic_string<Char>> Split(std::basic_string_view<Char> line) {
+  line = line.substr(0, line.find(Char{0}));
+  std::vector<std::basic_string<Char>> arguments;
   std::size_t i = 0;
   for (;;) {
     // Separators, and empty quote pairs at the start of an argument.
@@ -23,11 +27,11 @@ std::vector<std::string> SplitCommandLine(std::string_view line) {
       }
     }
     if (i >= line.size()) break;
-    std::string argument;
+    std::basic_string<Char> argument;
     while (i < line.size() && !IsSeparator(line[i])) {
       if (line[i] == '"') {
         std::size_t close = line.find('"', i + 1);
-        if (close == std::string_view::npos) close = line.size();
+        if (close == std::basic_string_view<Char>::npos) close = line.size();
         argument.append(line, i + 1, close - i - 1);
         i = close == line.size() ? close : close + 1;
       } else {
@@ -38,5 +42,11 @@ std::vector<std::string> SplitCommandLine(std::string_view line) {
   }
   return arguments;
 }
+
+}  // namespace
+
+std::vector<std::string> SplitCommandLine(std::string_view line) { return Split(line); }
+
+std::vector<std::wstring> SplitCommandLine(std::wstring_view line) { return Split(line); }
 
 }  // namespace quolvi

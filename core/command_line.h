@@ -14,5 +14,7 @@ namespace quolvi {
 // ends the line. Arguments are kept whole, however long. (No double-byte
 // rule is needed: neither a quote nor a blank is ever a trail byte.)
 std::vector<std::string> SplitCommandLine(std::string_view line);
+// The same rules for the command line in UTF-16, as the system keeps it.
+std::vector<std::wstring> SplitCommandLine(std::wstring_view line);
 
 }  // namespace quolvi

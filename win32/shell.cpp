@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "win32/file_names.h"
 #include "win32/handles.h"
 
 namespace quolvi {
@@ -34,11 +35,11 @@ bool ShowRunDialog(HWND owner) {
   return true;
 }
 
-std::string ExecutablePath() {
+std::wstring ExecutableFileName() {
   // A path may be longer than MAX_PATH; the buffer grows until it fits.
-  std::string path(MAX_PATH, '\0');
+  std::wstring path(MAX_PATH, L'\0');
   for (;;) {
-    DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
     if (length < path.size()) {
       path.resize(length);
       return path;
@@ -46,5 +47,7 @@ std::string ExecutablePath() {
     path.resize(path.size() * 2);
   }
 }
+
+std::string ExecutablePath() { return NarrowPath(ExecutableFileName()).value_or(""); }
 
 }  // namespace quolvi

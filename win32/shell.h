@@ -27,8 +27,11 @@ int RunCommandLine(const std::string& commandLine);
 // returns when it is closed. False when shell32 or the export is missing.
 bool ShowRunDialog(HWND owner);
 
-// The full path of the running program's executable (GetModuleFileNameA),
+// The full path of the running program's executable (GetModuleFileNameW),
 // however long it is.
+std::wstring ExecutableFileName();
+// The same as the narrow file functions take it (NarrowPath); empty when it
+// has no such name.
 std::string ExecutablePath();
 
 }  // namespace quolvi

@@ -3,6 +3,7 @@
 #include "core/file_error.h"
 #include "core/folder_rules.h"
 #include "core/line_breaks.h"
+#include "win32/file_names.h"
 
 namespace quolvi {
 namespace {
@@ -31,15 +32,17 @@ void WriteAll(const FileHandle& file, std::string_view bytes, const std::string&
 }
 
 // The name under which the file is on disk, in its own spelling (the case of
-// its letters, its long name), or path itself when it is not there.
-std::string NameOnDisk(const std::string& path) {
-  WIN32_FIND_DATAA found;
-  FindHandle search(FindFirstFileA(path.c_str(), &found));
-  if (!search || path.find_first_of("*?") != std::string::npos) return path;
+// its letters, its long name, in UTF-16, which holds any name), or path
+// itself when it is not there.
+std::wstring NameOnDisk(const std::string& path) {
+  const std::wstring wide = WideName(path);
+  WIN32_FIND_DATAW found;
+  FindHandle search(FindFirstFileW(wide.c_str(), &found));
+  if (!search || path.find_first_of("*?") != std::string::npos) return wide;
   std::string folder = FolderOf(path);
   if (folder.empty()) return found.cFileName;
   char last = folder.back();
-  return folder + (last == '\\' || last == ':' ? "" : "\\") + found.cFileName;
+  return WideName(folder) + (last == '\\' || last == ':' ? L"" : L"\\") + found.cFileName;
 }
 
 // A new, empty file of a name of its own in the folder of path; empty when
@@ -119,7 +122,8 @@ void ReplaceFileContents(const std::string& path, std::string_view bytes, const 
   // moment. (ReplaceFile would carry over more of the old file, such as its
   // creation time and security, but Wine's moves the old file away and
   // deletes it before the new one arrives, leaving a moment with neither.)
-  if (!MoveFileExA(fresh.c_str(), NameOnDisk(path).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  if (!MoveFileExW(WideName(fresh).c_str(), NameOnDisk(path).c_str(),
+                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     throw FileError(FileError::Step::kCreate, path);
   }
   removeFresh.Dismiss();

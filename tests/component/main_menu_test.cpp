@@ -132,9 +132,12 @@ class Answerer {
     Seen item{TextOf(box), "", "", "", GetWindow(box, GW_OWNER)};
     if (GetDlgItem(box, 0xFFFF)) item.text = TextOf(GetDlgItem(box, 0xFFFF));
     if (HWND name = GetDlgItem(box, cmb13) ? GetDlgItem(box, cmb13) : GetDlgItem(box, edt1)) {
-      char folder[MAX_PATH] = "";
-      if (SendMessageA(box, CDM_GETFOLDERPATH, sizeof folder, reinterpret_cast<LPARAM>(folder)) > 0) {
-        item.folder = folder;
+      // Answered in the dialog's own characters, which are UTF-16.
+      wchar_t folder[MAX_PATH] = L"";
+      if (SendMessageW(box, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(folder)) > 0) {
+        char narrow[2 * MAX_PATH] = "";
+        WideCharToMultiByte(932, 0, folder, -1, narrow, sizeof narrow, nullptr, nullptr);
+        item.folder = narrow;
         item.name = TextOf(name);
       }
     }

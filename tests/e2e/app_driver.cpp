@@ -94,22 +94,27 @@ Installation::Installation() {
   }
 }
 
-App::App(const std::string& arguments, const std::string& folder, const Installation* installation) {
+App::App(const std::string& arguments, const std::string& folder, const Installation* installation)
+    : App(Wide(arguments), folder, installation) {}
+
+App::App(const std::wstring& arguments, const std::string& folder, const Installation* installation) {
   if (!installation) installation = &ownInstallation_.emplace();
-  std::string commandLine = "\"" + installation->Executable() + "\"" + (arguments.empty() ? "" : " " + arguments);
-  STARTUPINFOA startup{};
+  std::wstring commandLine =
+      L"\"" + Wide(installation->Executable()) + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
+  const std::wstring current = Wide(folder);
+  STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
   auto start = [&] {
-    return CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          folder.empty() ? nullptr : folder.c_str(), &startup, &info) != 0;
+    return CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          current.empty() ? nullptr : current.c_str(), &startup, &info) != 0;
   };
   // Under load, Wine now and then fails to start a process at all (a fault
   // of the rig, not of the program, which would fail every time): one more try.
   if (!start()) {
-    std::fprintf(stderr, "app_driver: starting %s failed with error %lu; trying once more\n", commandLine.c_str(),
+    std::fprintf(stderr, "app_driver: starting %ls failed with error %lu; trying once more\n", commandLine.c_str(),
                  GetLastError());
-    if (!start()) throw std::runtime_error("cannot start " + commandLine + ": error " + std::to_string(GetLastError()));
+    if (!start()) throw std::runtime_error("cannot start quolvi.exe: error " + std::to_string(GetLastError()));
   }
   process_.Reset(info.hProcess);
   KernelHandle thread(info.hThread);

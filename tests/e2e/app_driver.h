@@ -42,6 +42,9 @@ class App {
   // program is that of installation, else a fresh copy of its own.
   explicit App(const std::string& arguments = "", const std::string& folder = "",
                const Installation* installation = nullptr);
+  // The same with arguments in UTF-16, which may hold any character.
+  explicit App(const std::wstring& arguments, const std::string& folder = "",
+               const Installation* installation = nullptr);
   ~App();  // ends the program if it still runs
   App(const App&) = delete;
   App& operator=(const App&) = delete;

@@ -61,6 +61,38 @@ TEST(OpenSaveTest, ARelativeNameIsSavedBackToItsOwnFolderWhereverTheOpenDialogLo
   EXPECT_EQ(app.Caption(), "Vessaro - memo.txt");
 }
 
+TEST(OpenSaveTest, ANameOutsideTheCodePageNeverNamesAnotherFile) {
+  TempDir dir;
+  const std::string plain = dir.File("cafe.txt");
+  const std::wstring accented = Wide(dir.path()) + L"\\caf\u00e9.txt";
+  WriteBytes(plain, "plain");
+  {
+    // Saved as café.txt beside cafe.txt: no name in the code page holds it.
+    App app;
+    app.Activate();
+    app.Type(u"typed");
+    app.OpenMenu('F');
+    app.Press('A');
+    HWND dialog = app.WaitForDialog("Vessaro - ファイルの保存");
+    ASSERT_NE(dialog, nullptr);
+    SetDlgItemTextW(dialog, GetDlgItem(dialog, cmb13) ? cmb13 : edt1, accented.c_str());
+    App::PressButton(dialog, IDOK);
+    EXPECT_EQ(app.AnswerBox(IDOK),
+              "ﾌｧｲﾙ名 " + dir.File("caf?.txt") + " はShift-JISで表せない文字を含むため使えません.");
+  }
+  EXPECT_EQ(ReadBytes(plain), "plain");
+  // Named on the command line, café.txt is opened and saved as itself.
+  WriteBytes(accented, "accent");
+  App app(std::wstring(L"caf\u00e9.txt"), dir.path());
+  EXPECT_EQ(app.EditorText(), "accent");
+  app.Activate();
+  app.Type(u"new ");
+  app.Press('S', kCtrl);
+  EXPECT_EQ(app.AnswerBox(IDOK), "保存しますか？　　");
+  EXPECT_TRUE(WaitUntil([&] { return ReadBytesWhenFree(accented) == "new accent"; })) << ReadBytesWhenFree(accented);
+  EXPECT_EQ(ReadBytes(plain), "plain");
+}
+
 TEST(OpenSaveTest, OpenWhileModifiedAsksThenUsesTheDialog) {
   TempDir dir;
   const std::string path = dir.File("other.txt");

@@ -47,24 +47,47 @@ TempDir::~TempDir() { RemoveTree(path_); }
 
 std::string TempDir::File(std::string_view name) const { return path_ + "\\" + std::string(name); }
 
-void WriteBytes(const std::string& path, std::string_view bytes) {
-  FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) throw std::runtime_error("cannot create " + path);
+std::wstring Wide(std::string_view text) {
+  std::wstring wide(text.size(), L'\0');
+  wide.resize(static_cast<std::size_t>(MultiByteToWideChar(932, 0, text.data(), static_cast<int>(text.size()),
+                                                           wide.data(), static_cast<int>(wide.size()))));
+  return wide;
+}
+
+namespace {
+
+std::string Narrow(const std::wstring& text) {
+  std::string narrow(2 * text.size(), '\0');
+  narrow.resize(
+      static_cast<std::size_t>(WideCharToMultiByte(932, 0, text.data(), static_cast<int>(text.size()), narrow.data(),
+                                                   static_cast<int>(narrow.size()), nullptr, nullptr)));
+  return narrow;
+}
+
+}  // namespace
+
+void WriteBytes(const std::string& path, std::string_view bytes) { WriteBytes(Wide(path), bytes); }
+
+void WriteBytes(const std::wstring& path, std::string_view bytes) {
+  FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) throw std::runtime_error("cannot create " + Narrow(path));
   DWORD written = 0;
   if (!bytes.empty() && (!WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
                          written != bytes.size())) {
-    throw std::runtime_error("cannot write " + path);
+    throw std::runtime_error("cannot write " + Narrow(path));
   }
 }
 
-std::string ReadBytes(const std::string& path) {
+std::string ReadBytes(const std::string& path) { return ReadBytes(Wide(path)); }
+
+std::string ReadBytes(const std::wstring& path) {
   FileHandle file(
-      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) throw std::runtime_error("cannot open " + path);
+      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) throw std::runtime_error("cannot open " + Narrow(path));
   std::string bytes(GetFileSize(file.Get(), nullptr), '\0');
   DWORD got = 0;
   if (!bytes.empty() && !ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr)) {
-    throw std::runtime_error("cannot read " + path);
+    throw std::runtime_error("cannot read " + Narrow(path));
   }
   bytes.resize(got);
   return bytes;
@@ -74,7 +97,9 @@ std::string ReadBytes(const std::string& path) {
 
 namespace quolvi::test {
 
-std::string ReadBytesWhenFree(const std::string& path) {
+std::string ReadBytesWhenFree(const std::string& path) { return ReadBytesWhenFree(Wide(path)); }
+
+std::string ReadBytesWhenFree(const std::wstring& path) {
   try {
     return ReadBytes(path);
   } catch (const std::runtime_error&) {

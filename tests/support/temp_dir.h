@@ -21,10 +21,16 @@ class TempDir {
   std::string path_;
 };
 
+// Files named in the code page, or in UTF-16 (any name).
 void WriteBytes(const std::string& path, std::string_view bytes);
+void WriteBytes(const std::wstring& path, std::string_view bytes);
 std::string ReadBytes(const std::string& path);
+std::string ReadBytes(const std::wstring& path);
 // The file's bytes, or "" while it cannot be opened (another program may be
 // writing it without sharing): for polling.
 std::string ReadBytesWhenFree(const std::string& path);
+std::string ReadBytesWhenFree(const std::wstring& path);
+// Text in the code page in UTF-16.
+std::wstring Wide(std::string_view text);
 
 }  // namespace quolvi::test

@@ -27,6 +27,9 @@ TEST(CommandLineTest, DoubleByteNamesAndLongArgumentsStayWhole) {
   EXPECT_EQ(SplitCommandLine("q C:\\表\\ソ.txt"), (Args{"q", "C:\\表\\ソ.txt"}));
   std::string longName(300, 'n');
   EXPECT_EQ(SplitCommandLine("q " + longName), (Args{"q", longName}));
+  // Characters of any code, as the system's UTF-16 command line holds them.
+  EXPECT_EQ(SplitCommandLine(L"q \"caf\u00e9 \U0001F600.txt\"\u3000x"),
+            (std::vector<std::wstring>{L"q", L"caf\u00e9 \U0001F600.txt\u3000x"}));
 }
 
 }  // namespace
