@@ -4,6 +4,7 @@
 #include "core/folder_rules.h"
 #include "core/line_breaks.h"
 #include "win32/file_names.h"
+#include "win32/new_file.h"
 
 namespace quolvi {
 namespace {
@@ -45,21 +46,17 @@ std::wstring NameOnDisk(const std::string& path) {
   return WideName(folder) + (last == '\\' || last == ':' ? L"" : L"\\") + found.cFileName;
 }
 
-// A new, empty file of a name of its own in the folder of path; empty when
-// none can be created there.
-std::string NewFileBeside(const std::string& path, const WriteFaults& faults) {
-  if (faults.noNewFileInFolder) return "";
-  std::string folder = FolderOf(path);
-  if (folder.empty()) folder = ".";
-  char name[MAX_PATH] = "";
-  if (!GetTempFileNameA(folder.c_str(), "qlv", 0, name)) return "";
-  return name;
+// The folder of a full name in UTF-16; empty for a bare name.
+std::wstring FolderOfName(const std::wstring& name) {
+  std::size_t slash = name.find_last_of(L'\\');
+  return slash == std::wstring::npos ? L"" : name.substr(0, slash + 1);
 }
 
 // Writes bytes over the file itself: used only where no new file can be
 // created beside it, since a failure half-way leaves the file cut.
-void WriteInPlace(const std::string& path, std::string_view bytes, const WriteFaults& faults) {
-  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+void WriteInPlace(const std::wstring& name, std::string_view bytes, const std::string& path,
+                  const WriteFaults& faults) {
+  FileHandle file(CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) throw FileError(FileError::Step::kCreate, path);
   WriteAll(file, bytes, path, faults);
@@ -102,28 +99,34 @@ std::string ReadTextFile(const std::string& path, std::size_t maxBytes) {
 }
 
 void ReplaceFileContents(const std::string& path, std::string_view bytes, const WriteFaults& faults) {
-  const std::string fresh = NewFileBeside(path, faults);
-  if (fresh.empty()) {
+  const std::wstring target = NameOnDisk(path);
+  std::wstring fresh;
+  FileHandle file;
+  if (faults.noNewFileInFolder) {
+    SetLastError(ERROR_ACCESS_DENIED);  // as the folder's permissions would refuse it
+  } else {
+    file = CreateFileBeside(FolderOfName(target), fresh);
+  }
+  if (!file) {
     // A folder in which nothing new may be created, while the file itself
     // may be written: writing it in place is the only way to save at all.
-    WriteInPlace(path, bytes, faults);
+    if (GetLastError() != ERROR_ACCESS_DENIED) throw FileError(FileError::Step::kCreate, path);
+    WriteInPlace(target, bytes, path, faults);
     return;
   }
-  ScopeExit removeFresh([&] { DeleteFileA(fresh.c_str()); });
-  {
-    FileHandle file(CreateFileA(fresh.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) throw FileError(FileError::Step::kCreate, path);
-    WriteAll(file, bytes, path, faults);
-    // On disk before it takes the old file's place.
-    if (!FlushFileBuffers(file.Get())) throw FileError(FileError::Step::kWrite, path);
-  }
+  ScopeExit removeFresh([&] {
+    file.Reset();
+    DeleteFileW(fresh.c_str());
+  });
+  WriteAll(file, bytes, path, faults);
+  // On disk before it takes the old file's place.
+  if (!FlushFileBuffers(file.Get())) throw FileError(FileError::Step::kWrite, path);
+  file.Reset();
   // A rename over the old file, so that the name holds either file at every
   // moment. (ReplaceFile would carry over more of the old file, such as its
   // creation time and security, but Wine's moves the old file away and
   // deletes it before the new one arrives, leaving a moment with neither.)
-  if (!MoveFileExW(WideName(fresh).c_str(), NameOnDisk(path).c_str(),
-                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  if (!MoveFileExW(fresh.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     throw FileError(FileError::Step::kCreate, path);
   }
   removeFresh.Dismiss();

@@ -22,7 +22,8 @@ std::string ReadTextFile(const std::string& path, std::size_t maxBytes);
 struct WriteFaults {
   // A write fails once this many bytes of the file have been written.
   std::optional<std::size_t> failAfterBytes;
-  // No new file can be created in the target's folder.
+  // The target's folder refuses new files, as its permissions may (the
+  // system's error for that: access denied).
   bool noNewFileInFolder = false;
 };
 
