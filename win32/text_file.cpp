@@ -99,7 +99,9 @@ std::string ReadTextFile(const std::string& path, std::size_t maxBytes) {
 }
 
 void ReplaceFileContents(const std::string& path, std::string_view bytes, const WriteFaults& faults) {
-  const std::wstring target = NameOnDisk(path);
+  // The file itself, also where path is a symbolic link to it (which stays
+  // a link), in its own spelling; a file still to be made under its name.
+  const std::wstring target = FinalName(WideName(path)).value_or(NameOnDisk(path));
   std::wstring fresh;
   FileHandle file;
   if (faults.noNewFileInFolder) {
@@ -122,6 +124,9 @@ void ReplaceFileContents(const std::string& path, std::string_view bytes, const 
   // On disk before it takes the old file's place.
   if (!FlushFileBuffers(file.Get())) throw FileError(FileError::Step::kWrite, path);
   file.Reset();
+  // What the old file let whom do, the new one does too; a file that cannot
+  // be given it is not put in the old one's place.
+  if (!CopySecurity(target, fresh)) throw FileError(FileError::Step::kCreate, path);
   // A rename over the old file, so that the name holds either file at every
   // moment. (ReplaceFile would carry over more of the old file, such as its
   // creation time and security, but Wine's moves the old file away and

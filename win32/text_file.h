@@ -29,13 +29,15 @@ struct WriteFaults {
 
 // Puts bytes in place of the file's contents so that at every moment either
 // the old file or the complete new one is on disk: the bytes are written to
-// a new file in the same folder, flushed, and only then moved over the old
-// one, which keeps its name as it is spelt on disk. The new file never
-// outlives a failure. Throws FileError: kCreate when the file cannot be
-// created or replaced, kWrite when writing fails.
+// a new file in the same folder, flushed, given the old file's owner, group
+// and access list, and only then moved over the old one, which keeps its
+// name as it is spelt on disk. A symbolic link is followed: the file it
+// leads to is replaced, and the link stays. The new file never outlives a
+// failure. Throws FileError: kCreate when the file cannot be created,
+// secured or replaced, kWrite when writing fails.
 //
-// Where no new file can be created in the folder, the file is written in
-// place instead, which a failure half-way leaves cut.
+// Where the folder refuses new files, the file is written in place instead,
+// which a failure half-way leaves cut.
 void ReplaceFileContents(const std::string& path, std::string_view bytes, const WriteFaults& faults = {});
 
 }  // namespace quolvi

@@ -1,5 +1,10 @@
 // Loading and saving the document's files through the real control.
+#include <windows.h>
+#include <sddl.h>
+
 #include <gtest/gtest.h>
+
+#include <vector>
 
 #include "app/messages.h"
 #include "core/line_breaks.h"
@@ -196,6 +201,75 @@ TEST_F(TextFileTest, LineBreaksAndDoubleByteCharactersAcrossEveryReadBoundary) {
   ASSERT_EQ(editor().WholeText(), expected);
   editor().SaveTextFile(dir_.File("big-saved.txt"));
   EXPECT_EQ(ReadBytes(dir_.File("big-saved.txt")), expected);
+}
+
+// The owner, group and access list of a file, as the system gives them.
+std::vector<BYTE> SecurityOf(const std::string& path) {
+  constexpr SECURITY_INFORMATION kAll =
+      OWNER_SECURITY_INFORMATION | GROUP_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
+  DWORD size = 0;
+  GetFileSecurityA(path.c_str(), kAll, nullptr, 0, &size);
+  std::vector<BYTE> security(size);
+  if (!GetFileSecurityA(path.c_str(), kAll, security.data(), size, &size)) security.clear();
+  return security;
+}
+
+// Lets no one but the system and the file's owner (this program's user) use it.
+bool LimitToOwner(const std::string& path) {
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
+  KernelHandle owned(token);
+  char user[256];
+  DWORD size = sizeof user;
+  char* sid = nullptr;
+  if (!GetTokenInformation(token, TokenUser, user, size, &size) ||
+      !ConvertSidToStringSidA(reinterpret_cast<TOKEN_USER*>(user)->User.Sid, &sid)) {
+    return false;
+  }
+  const std::string sddl = "D:P(A;;FA;;;SY)(A;;FA;;;" + std::string(sid) + ")";
+  LocalFree(sid);
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl.c_str(), SDDL_REVISION_1, &descriptor, nullptr))
+    return false;
+  const bool set = SetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, descriptor);
+  LocalFree(descriptor);
+  return set;
+}
+
+// Whether the two names lead to the one file.
+bool SameFile(const std::string& a, const std::string& b) {
+  BY_HANDLE_FILE_INFORMATION info[2]{};
+  const std::string* names[] = {&a, &b};
+  for (int i = 0; i < 2; ++i) {
+    FileHandle file(
+        CreateFileA(names[i]->c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file || !GetFileInformationByHandle(file.Get(), &info[i])) return false;
+  }
+  return info[0].dwVolumeSerialNumber == info[1].dwVolumeSerialNumber &&
+         info[0].nFileIndexHigh == info[1].nFileIndexHigh && info[0].nFileIndexLow == info[1].nFileIndexLow;
+}
+
+TEST_F(TextFileTest, SavingKeepsTheFilesAccessAndWritesThroughALinkToItsFile) {
+  // A file only its owner may use stays so (under Wine: others still get
+  // nothing of its Unix mode).
+  const std::string target = dir_.File("target.txt");
+  WriteBytes(target, "old");
+  ASSERT_TRUE(LimitToOwner(target));
+  const std::vector<BYTE> access = SecurityOf(target);
+  ASSERT_FALSE(access.empty());
+  editor().ReplaceSelectedText("new");
+  editor().SaveTextFile(target);
+  EXPECT_EQ(ReadBytes(target), "new");
+  EXPECT_TRUE(SecurityOf(target) == access);
+  // Saved through a symbolic link, the text reaches the file it leads to,
+  // and the link stays a link to it.
+  const std::string link = dir_.File("link.txt");
+  if (!MakeSymbolicLink(link, "target.txt")) GTEST_SKIP() << "no symbolic link can be made here";
+  editor().ReplaceSelectedText(" linked");
+  editor().SaveTextFile(link);
+  EXPECT_EQ(ReadBytes(target), "new linked");
+  EXPECT_TRUE(SameFile(link, target));
+  EXPECT_TRUE(SecurityOf(target) == access);
 }
 
 TEST_F(TextFileTest, TheFileIsClosedAfterLoadingAndSaving) {

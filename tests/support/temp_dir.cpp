@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 
+#include "tests/support/wait.h"
 #include "win32/handles.h"
 
 namespace quolvi::test {
@@ -96,6 +97,36 @@ std::string ReadBytes(const std::wstring& path) {
 }  // namespace quolvi::test
 
 namespace quolvi::test {
+
+bool MakeSymbolicLink(const std::string& link, const std::string& target) {
+  const std::wstring wideLink = Wide(link);
+  const auto made = [&] { return GetFileAttributesW(wideLink.c_str()) != INVALID_FILE_ATTRIBUTES; };
+  HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  using Create = BOOLEAN(WINAPI*)(LPCWSTR, LPCWSTR, DWORD);
+  constexpr DWORD kUnprivileged = 2;  // SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE
+  if (auto create =
+          reinterpret_cast<Create>(reinterpret_cast<void (*)()>(GetProcAddress(kernel, "CreateSymbolicLinkW")));
+      create && create(wideLink.c_str(), Wide(target).c_str(), kUnprivileged) && made()) {
+    return true;
+  }
+  using UnixName = char*(CDECL*)(LPCWSTR);
+  auto unixName =
+      reinterpret_cast<UnixName>(reinterpret_cast<void (*)()>(GetProcAddress(kernel, "wine_get_unix_file_name")));
+  if (!unixName) return false;
+  char* unixLink = unixName(wideLink.c_str());
+  if (!unixLink) return false;
+  std::string command = "/bin/ln -s \"" + target + "\" \"" + unixLink + "\"";
+  HeapFree(GetProcessHeap(), 0, unixLink);
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+    return false;
+  // Wine hands back no process that can be waited for: the link is waited for.
+  if (info.hProcess) CloseHandle(info.hProcess);
+  if (info.hThread) CloseHandle(info.hThread);
+  return WaitUntil(made, 10000);
+}
 
 std::string ReadBytesWhenFree(const std::string& path) { return ReadBytesWhenFree(Wide(path)); }
 

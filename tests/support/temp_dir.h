@@ -30,6 +30,11 @@ std::string ReadBytes(const std::wstring& path);
 // writing it without sharing): for polling.
 std::string ReadBytesWhenFree(const std::string& path);
 std::string ReadBytesWhenFree(const std::wstring& path);
+// Makes link a symbolic link to target (a full path, or a name in the
+// link's folder): by the system's call, else by the Unix ln that Wine runs
+// for a Windows program (Wine's call makes nothing). False when neither can.
+bool MakeSymbolicLink(const std::string& link, const std::string& target);
+
 // Text in the code page in UTF-16.
 std::wstring Wide(std::string_view text);
 
