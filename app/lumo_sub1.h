@@ -16,6 +16,7 @@
 #include "win32/application_window.h"
 #include "win32/base_window.h"
 #include "win32/handles.h"
+#include "win32/profile.h"
 #include "win32/rich_editor.h"
 
 namespace quolvi {
@@ -39,6 +40,9 @@ class TFLumoSub1 : public BaseWindow<TFLumoSub1> {
   void Show(int showCommand);
   HMENU MainMenu1() const { return MainMenu1_; }
   HMENU PopupMenu1() const { return PopupMenu1_.Get(); }
+
+  // Makes the settings file's next writing fail as the faults say (for tests).
+  void SetSettingsFaultsForTesting(const ProfileFaults& faults) { settingsFaults_ = faults; }
 
   // Carries out a main-menu shortcut if msg is a key press that is one.
   bool HandleShortcut(const MSG& msg);
@@ -170,6 +174,7 @@ class TFLumoSub1 : public BaseWindow<TFLumoSub1> {
   SearchDialog ReplaceDialog1_;
   SearchFields search_;  // FindPattern, ReplacePattern and FindOptions
   std::string IniFileName_;
+  ProfileFaults settingsFaults_;
   UINT findReplaceMessage_ = RegisterWindowMessageA(FINDMSGSTRINGA);
 
   // The font and colour dialogs keep what was last chosen in them.

@@ -3,6 +3,7 @@
 // window is created and written when it is allowed to close.
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "app/app_error.h"
 #include "app/lumo_sub1.h"
@@ -63,7 +64,7 @@ void TFLumoSub1::WriteSettings() {
   WINDOWPLACEMENT placement{};
   placement.length = sizeof placement;
   if (IsIconic(hwnd) && GetWindowPlacement(hwnd, &placement)) frame = placement.rcNormalPosition;
-  const std::pair<const char*, std::string> values[] = {
+  const std::vector<std::pair<std::string, std::string>> values = {
       {"Left", std::to_string(frame.left)},
       {"Top", std::to_string(frame.top)},
       {"Width", std::to_string(frame.right - frame.left)},
@@ -78,11 +79,9 @@ void TFLumoSub1::WriteSettings() {
     throw AppError(
         messages::WithPath(messages::kCannotWriteSettings, SettingsFilePath(ShownName(ExecutableFileName()))));
   }
-  // The first value that cannot be written ends the writing.
-  for (const auto& [key, value] : values) {
-    if (!WriteProfileString(IniFileName_, kSection, key, value)) {
-      throw AppError(messages::WithPath(messages::kCannotWriteSettings, IniFileName_));
-    }
+  // All nine or none: the file is the old one or the whole new one.
+  if (!WriteProfileValues(IniFileName_, kSection, values, settingsFaults_)) {
+    throw AppError(messages::WithPath(messages::kCannotWriteSettings, IniFileName_));
   }
 }
 

@@ -71,6 +71,11 @@ std::optional<std::string> NarrowPath(const std::wstring& path) {
 
 std::string ShownName(std::wstring_view name) { return Narrow(name, WC_NO_BEST_FIT_CHARS, "?", nullptr); }
 
+std::wstring FolderOfName(const std::wstring& name) {
+  std::size_t slash = name.find_last_of(L'\\');
+  return slash == std::wstring::npos ? L"" : name.substr(0, slash + 1);
+}
+
 std::wstring FullPathName(const std::wstring& name) {
   std::wstring full =
       GrowingCall([&](wchar_t* buffer, DWORD size) { return GetFullPathNameW(name.c_str(), size, buffer, nullptr); });

@@ -29,6 +29,10 @@ std::optional<std::string> NarrowPath(const std::wstring& path);
 // The name for a message: each character that the code page lacks as "?".
 std::string ShownName(std::wstring_view name);
 
+// The folder of a name in UTF-16, with its final backslash; empty for a
+// bare name.
+std::wstring FolderOfName(const std::wstring& name);
+
 // The full path of name, relative names taken from the current folder
 // (GetFullPathName); name itself when the system cannot tell.
 std::wstring FullPathName(const std::wstring& name);

@@ -1,7 +1,11 @@
 // Profile (INI) files through the system's functions.
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace quolvi {
 
@@ -11,8 +15,23 @@ namespace quolvi {
 std::string ReadProfileString(const std::string& file, const char* section, const char* key,
                               const std::string& fallback);
 
-// Sets key in section of the profile file to value, creating the section
-// and the file as needed; false when WritePrivateProfileStringA fails.
-bool WriteProfileString(const std::string& file, const char* section, const char* key, const std::string& value);
+// Faults put in the way of writing a profile file, for tests: a disk that
+// fills up cannot be had at will.
+struct ProfileFaults {
+  // What the profile functions wrote reaches the disk only up to this many
+  // bytes, as Wine leaves it on a full disk while it reports success.
+  std::optional<std::size_t> cutAfterBytes;
+};
+
+// Sets each key of section in the profile file to its value, all of them
+// or none: they are written with WritePrivateProfileString into a copy of
+// the file beside it, read back from the disk, and only then does the copy,
+// flushed and given the file's owner, group and access list, take the
+// file's place (through a symbolic link, the place of the file it leads
+// to). False when any step fails: the file is then as it was, and no copy
+// is left.
+bool WriteProfileValues(const std::string& file, const char* section,
+                        const std::vector<std::pair<std::string, std::string>>& values,
+                        const ProfileFaults& faults = {});
 
 }  // namespace quolvi

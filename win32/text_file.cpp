@@ -46,12 +46,6 @@ std::wstring NameOnDisk(const std::string& path) {
   return WideName(folder) + (last == '\\' || last == ':' ? L"" : L"\\") + found.cFileName;
 }
 
-// The folder of a full name in UTF-16; empty for a bare name.
-std::wstring FolderOfName(const std::wstring& name) {
-  std::size_t slash = name.find_last_of(L'\\');
-  return slash == std::wstring::npos ? L"" : name.substr(0, slash + 1);
-}
-
 // Writes bytes over the file itself: used only where no new file can be
 // created beside it, since a failure half-way leaves the file cut.
 void WriteInPlace(const std::wstring& name, std::string_view bytes, const std::string& path,

@@ -16,6 +16,7 @@
 
 #include "app/commands.h"
 #include "app/lumo_sub1.h"
+#include "core/folder_rules.h"
 #include "core/replace_all.h"
 #include "core/settings_value.h"
 #include "tests/support/temp_dir.h"
@@ -747,6 +748,22 @@ TEST_F(MainMenuTest, AnEditThatWouldPassTheSizeLimitIsRefusedAndChangesNothing) 
   EXPECT_TRUE(window_.reEdit.WholeText() == as);
   EXPECT_EQ(selection(), std::pair(3, 2));
   SetClipboard(CF_TEXT, nullptr);
+}
+
+TEST_F(MainMenuTest, SettingsThatDoNotReachTheDiskWholeAreReportedAndTheOldFileStays) {
+  const std::string path = SettingsFilePath(ExecutablePath());
+  const std::string old = "[Other]\r\nKey=kept\r\n[ZIDEVARE]\r\nLeft=7\r\n";
+  WriteBytes(path, old);
+  window_.SetSettingsFaultsForTesting(ProfileFaults{40});  // as a disk that fills up
+  Answerer answers({IDOK});
+  HWND hwnd = window_.Handle();
+  SendMessageA(hwnd, WM_CLOSE, 0, 0);
+  EXPECT_EQ(answers.Texts(), std::vector<std::string>{path + " に書き込めません."});
+  EXPECT_FALSE(IsWindow(hwnd));  // the close goes on
+  EXPECT_EQ(ReadBytes(path), old);
+  WIN32_FIND_DATAA found;
+  EXPECT_FALSE(FindHandle(FindFirstFileA((FolderOf(path) + "\\qlv*.tmp").c_str(), &found)));  // no copy left
+  DeleteFileA(path.c_str());
 }
 
 TEST_F(MainMenuTest, TheModifiedFlagFollowsEditsAndNewAsksBeforeDiscarding) {
