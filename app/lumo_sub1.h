@@ -126,6 +126,9 @@ class TFLumoSub1 : public BaseWindow<TFLumoSub1> {
   void WMDropFiles(HDROP drop);
   bool ShowFileDialog(FileDialogState& dialog, bool save);
   void WriteDocument();
+  // Asked before a save writes a text that holds characters the file cannot
+  // hold; true to write them as "?".
+  bool ConfirmUnwritableCharacters();
 
   // The find and replace dialogs and their events.
   struct SearchDialog {

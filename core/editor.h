@@ -40,6 +40,14 @@ class DocumentTooLarge : public std::length_error {
   std::size_t limit_;
 };
 
+// The characters of the text that a file cannot hold: each is written as
+// "?". The first is named by its code point, on its line counted from 1.
+struct UnwritableCharacters {
+  int count = 0;
+  char32_t first = 0;
+  int line = 0;
+};
+
 class Editor {
  public:
   virtual ~Editor() = default;
@@ -79,6 +87,8 @@ class Editor {
   // FileError, naming the file and the step, when the file cannot be used.
   virtual void LoadTextFile(const std::string& path) = 0;
   virtual void SaveTextFile(const std::string& path) = 0;
+  // What of the text a save would not keep (see UnwritableCharacters).
+  virtual UnwritableCharacters FindUnwritableCharacters() = 0;
   // Position of the first occurrence of t wholly inside [start, start + len),
   // or -1.
   virtual Position SearchText(std::string_view t, Position start, Position len, bool matchCase) = 0;

@@ -496,6 +496,12 @@ void RichEditor::LoadTextFile(const std::string& path) {
 
 void RichEditor::SaveTextFile(const std::string& path) { ReplaceFileContents(path, WholeText(), writeFaults_); }
 
+UnwritableCharacters RichEditor::FindUnwritableCharacters() {
+  const cp932::MarkedText& content = Current().Content();
+  cp932::Unwritable found = cp932::FindUnwritable(content.text, content.marks);
+  return {static_cast<int>(found.count), found.first, static_cast<int>(found.firstLine)};
+}
+
 Position RichEditor::SearchText(std::string_view t, Position start, Position len, bool matchCase) {
   return FindInText(Current().Bytes(), t, start, len, matchCase);
 }

@@ -488,6 +488,26 @@ TEST_F(MainMenuTest, DecliningToOverwriteASpecialFileWritesNothingAndSaveAsStill
   SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
+TEST_F(MainMenuTest, DecliningToLoseCharactersAtSaveAsLeavesTheDocumentAsBeforeTheDialog) {
+  TempDir dir;
+  const std::string path = dir.File("kept.txt");
+  WriteBytes(path, "kept");
+  SendMessageW(window_.reEdit.Handle(), WM_CHAR, 0xD842, 1);  // 𠮷, as the keyboard sends it
+  SendMessageW(window_.reEdit.Handle(), WM_CHAR, 0xDFB7, 1);
+  const std::string folder = window_.DocumentStartFolder();
+  // The dialog's own question before replacing a file, then ours.
+  Answerer answers({Answerer::Name(path), IDYES, IDCANCEL});
+  SendMessageA(window_.Handle(), WM_COMMAND, mnWrite, 0);
+  ASSERT_EQ(answers.seen.size(), 3u);
+  EXPECT_EQ(answers.seen[2].text,
+            "Shift-JIS で保存できない文字 1 個を「?」に置き換えて保存します（最初は 1 行目の U+20BB7）　　");
+  EXPECT_EQ(ReadBytes(path), "kept");
+  EXPECT_EQ(window_.DocumentFileName(), "");
+  EXPECT_EQ(window_.DocumentStartFolder(), folder);
+  EXPECT_EQ(TextOf(window_.Handle()), "Quolvi");
+  EXPECT_TRUE(window_.Modified());
+}
+
 TEST_F(MainMenuTest, AFailedWritePutsTheAttributesBackAndIsReported) {
   TempDir dir;
   const std::string path = dir.File("locked.txt");

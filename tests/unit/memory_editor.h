@@ -33,6 +33,7 @@ class MemoryEditor final : public Editor {
   void ClearText() override { Unused(); }
   void LoadTextFile(const std::string&) override { Unused(); }
   void SaveTextFile(const std::string&) override { Unused(); }
+  UnwritableCharacters FindUnwritableCharacters() override { return Unused(), UnwritableCharacters{}; }
   Position SearchText(std::string_view t, Position start, Position len, bool matchCase) override;
   void FocusEditor() override { ++focusCount; }
 
