@@ -181,6 +181,14 @@ TEST_F(RichEditorTest, LineBreaksFoundByHalfAreSelectedAndReplacedWholeAndSaveAs
   EXPECT_EQ(editor().WholeText(),
             "ab\x82"
             "cd\x82");
+  // The control selects a match through the final line break, and replaces it whole.
+  SetText("ab\r\ncd\r\nef\r\n");
+  editor().SetSelectionStart(0);
+  EXPECT_EQ(FindNextMatch(editor(), SearchFields{"ef\\r", "", 0}), StepResult::Done(12));
+  EXPECT_EQ(FindNextMatch(editor(), SearchFields{"ef\\r", "", 0}), StepResult::NotFound());
+  EXPECT_EQ(editor().SelectedText(), "ef\r\n");
+  EXPECT_EQ(ReplaceSelection(editor(), SearchFields{"", "x", 0}), StepResult::Done(9));
+  EXPECT_EQ(editor().WholeText(), "ab\r\ncd\r\nx");
   SetText("ab\r\ncd\r\nef");
   editor().SetSelectionStart(0);
   EXPECT_EQ(ReplaceAll(editor(), SearchFields{"\\0A", "\\r-\\0A", kOptionReplaceAll}), 2);
