@@ -16,6 +16,7 @@
 #include "win32/application_window.h"
 #include "win32/base_window.h"
 #include "win32/handles.h"
+#include "win32/recovery_file.h"
 #include "win32/rich_editor.h"
 
 namespace quolvi {
@@ -130,6 +131,20 @@ class TFLumoSub1 : public BaseWindow<TFLumoSub1> {
   // hold; true to write them as "?".
   bool ConfirmUnwritableCharacters();
 
+  // Recovery after a crash: a short while after each pause in editing, the
+  // unsaved text goes to the recovery file; it goes once the document has no
+  // unsaved changes; a file left by a program that ended without saving or
+  // discarding its text is offered back once the window shows.
+  static constexpr UINT_PTR kKeepTimer = 1;
+  static constexpr UINT kKeepDelayMs = 2000;
+  static constexpr UINT kOfferRecoveryMessage = WM_APP + 1;
+  void OpenRecovery();
+  void NoteChangeForRecovery();
+  void KeepForRecovery();
+  void DropRecovery();
+  void OfferRecovery();
+  void Restore(const std::string& path, const std::string& text);
+
   // The find and replace dialogs and their events.
   struct SearchDialog {
     FINDREPLACEA request{};
@@ -168,6 +183,12 @@ class TFLumoSub1 : public BaseWindow<TFLumoSub1> {
   SearchFields search_;  // FindPattern, ReplacePattern and FindOptions
   std::string IniFileName_;
   UINT findReplaceMessage_ = RegisterWindowMessageA(FINDMSGSTRINGA);
+
+  std::optional<RecoveryFile> recovery_;
+  unsigned changes_ = 0;  // changes of the text so far
+  bool kept_ = false;     // the recovery file holds the text as it was after keptChanges_ changes, at keptPath_
+  unsigned keptChanges_ = 0;
+  std::string keptPath_;
 
   // The font and colour dialogs keep what was last chosen in them.
   LOGFONTA fontDialogFont_{};

@@ -55,6 +55,10 @@ inline constexpr char kUnexpectedErrorWith[] = "予期しないエラーのた�
 // The largest size the document may have (see SizeText).
 inline constexpr char kDocumentTooLarge[] = "文書が上限の %s を超えるため処理を中止しました";
 
+// Offered at start-up: the path of the document, or kUntitled.
+inline constexpr char kOfferRecovery[] = "保存されないまま終了した %s の内容を復元します（キャンセルすると破棄します）";
+inline constexpr char kUntitled[] = "無題の文書";
+
 inline constexpr char kSearchTextNotFound[] = "検索文字が見つかりません";
 inline constexpr char kReplacedCount[] = "%d 語を置換しました。";
 // The status bar while a long change of the whole text goes on.

@@ -160,8 +160,10 @@ class MainMenuTest : public ::testing::Test {
     MSG quit;
     while (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
     }
-    // Every window starts without the settings an earlier one left.
+    // Every window starts without the settings an earlier one left, and
+    // keeps its recovery file where no earlier one left one.
     DeleteFileA(SettingsFilePath(ExecutablePath()).c_str());
+    SetEnvironmentVariableA("LOCALAPPDATA", localAppData_.path().c_str());
     ASSERT_TRUE(window_.Create(GetModuleHandleA(nullptr)));
   }
   // Opens a top-level menu's drop-down as far as the program sees it.
@@ -178,6 +180,7 @@ class MainMenuTest : public ::testing::Test {
     window_.reEdit.ReplaceSelectedText(text);
   }
 
+  TempDir localAppData_;  // outlives the window
   TFLumoSub1 window_;
 };
 
