@@ -1,6 +1,7 @@
 // Recovery after a crash: the unsaved text kept in a recovery file, and
 // offered back when the program starts after one that ended without saving
 // or discarding it.
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -27,8 +28,16 @@ void TFLumoSub1::KeepForRecovery() {
   if (!recovery_ || !Modified()) return;
   const std::string& path = SaveDialog1_.fileName;
   if (kept_ && keptChanges_ == changes_ && keptPath_ == path) return;
-  // The copy is made here; the writing goes on beside the window.
-  recovery_->Keep(RecoveryFileBytes(path, reEdit.WholeText()));
+  // The text is read here, and given up as soon as the user presses a key
+  // or a mouse button, to be tried again at the next pause; the rest goes on
+  // beside the window.
+  std::function<std::string()> copy =
+      reEdit.CopyText([] { return HIWORD(GetQueueStatus(QS_KEY | QS_MOUSEBUTTON)) != 0; });
+  if (!copy) {
+    SetTimer(Handle(), kKeepTimer, kKeepDelayMs, nullptr);
+    return;
+  }
+  recovery_->Keep([copy = std::move(copy), path] { return RecoveryFileBytes(path, copy()); });
   kept_ = true;
   keptChanges_ = changes_;
   keptPath_ = path;

@@ -76,6 +76,8 @@ RecoveryFile::RecoveryFile(const std::wstring& folder) : folder_(folder) {
   wake_.Reset(CreateEventW(nullptr, FALSE, FALSE, nullptr));
   idle_.Reset(CreateEventW(nullptr, TRUE, TRUE, nullptr));
   if (wake_ && idle_) thread_.Reset(CreateThread(nullptr, 0, Work, this, 0, nullptr));
+  // Never in the way of the window's thread.
+  if (thread_) SetThreadPriority(thread_.Get(), THREAD_PRIORITY_BELOW_NORMAL);
 }
 
 RecoveryFile::~RecoveryFile() {
@@ -102,10 +104,15 @@ DWORD WINAPI RecoveryFile::Work(void* self) {
         if (stopping) return 0;
         break;
       }
-      std::string bytes = std::move(*file->pending_);
-      file->pending_.reset();
+      std::function<std::string()> makeBytes = std::move(file->pending_);
+      file->pending_ = nullptr;
       LeaveCriticalSection(&file->section_);
-      file->Write(bytes);
+      try {
+        file->Write(makeBytes());
+      } catch (...) {
+        // Not even the bytes could be made (no memory for them): the file
+        // keeps what it held, and the next change tries again.
+      }
     }
   }
 }
@@ -137,10 +144,10 @@ void RecoveryFile::WaitUntilIdle() {
   if (thread_) WaitForSingleObject(idle_.Get(), INFINITE);
 }
 
-void RecoveryFile::Keep(std::string bytes) {
+void RecoveryFile::Keep(std::function<std::string()> makeBytes) {
   if (!thread_) return;
   EnterCriticalSection(&section_);
-  pending_ = std::move(bytes);
+  pending_ = std::move(makeBytes);
   ResetEvent(idle_.Get());
   LeaveCriticalSection(&section_);
   SetEvent(wake_.Get());
@@ -149,7 +156,7 @@ void RecoveryFile::Keep(std::string bytes) {
 void RecoveryFile::Remove() {
   if (!thread_) return;
   EnterCriticalSection(&section_);
-  pending_.reset();
+  pending_ = nullptr;
   LeaveCriticalSection(&section_);
   WaitUntilIdle();
   DeleteFileW(path_.c_str());

@@ -19,6 +19,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -47,9 +48,10 @@ class RecoveryFile {
   // Takes one orphan over as this program's own recovery file and returns
   // its bytes; nothing when there is none.
   std::optional<std::string> ClaimOrphan();
-  // Puts bytes in the recovery file, safely and off the caller's thread;
-  // bytes asked for later replace bytes not yet written.
-  void Keep(std::string bytes);
+  // Puts the bytes that makeBytes makes in the recovery file, safely; both
+  // are done off the caller's thread. Bytes asked for later replace bytes
+  // not yet made.
+  void Keep(std::function<std::string()> makeBytes);
   // Removes the recovery file, once what was asked before is done; returns
   // when it is gone.
   void Remove();
@@ -64,10 +66,10 @@ class RecoveryFile {
   std::wstring path_;  // the recovery file
   FileHandle lock_;
   CRITICAL_SECTION section_;
-  std::optional<std::string> pending_;  // under section_
-  bool stopping_ = false;               // under section_
-  KernelHandle wake_;                   // set when there is work or the thread is to end
-  KernelHandle idle_;                   // set while nothing is pending or being written
+  std::function<std::string()> pending_;  // under section_
+  bool stopping_ = false;                 // under section_
+  KernelHandle wake_;                     // set when there is work or the thread is to end
+  KernelHandle idle_;                     // set while nothing is pending or being written
   KernelHandle thread_;
 };
 

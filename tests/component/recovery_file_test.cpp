@@ -40,8 +40,8 @@ TEST(RecoveryFileTest, ARunningProgramsFileIsNeverTakenAnOrphanOnlyOnceAndNothin
     RecoveryFile second(folder);
     ASSERT_TRUE(first->usable());
     ASSERT_TRUE(second.usable());
-    first->Keep("old");
-    first->Keep("text");                 // what is asked later wins
+    first->Keep([] { return "old"; });
+    first->Keep([] { return "text"; });  // what is asked later wins
     EXPECT_FALSE(second.ClaimOrphan());  // the first runs: its file is its own
     first.reset();                       // ended without a word: its file is left
     EXPECT_EQ(second.ClaimOrphan(), "text");

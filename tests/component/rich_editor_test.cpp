@@ -378,6 +378,9 @@ TEST_F(RichEditorTest, ALongTextGoesInPieceByPieceWithEveryByteAndItsProgressSho
     editor().ReportAllProgressForTesting();
     editor().LoadTextFile(path);
     EXPECT_EQ(editor().WholeText(), text) << marked;
+    // Copied out a piece at a time, whole, or not at all when told to stop.
+    EXPECT_TRUE(editor().CopyText([] { return false; })() == text) << marked;
+    EXPECT_FALSE(editor().CopyText([] { return true; })) << marked;
     EXPECT_FALSE(editor().UndoAvailable());
     ASSERT_GE(reports.size(), 10u);
     EXPECT_TRUE(std::is_sorted(reports.begin(), reports.end() - 1));
