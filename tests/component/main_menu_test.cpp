@@ -330,6 +330,7 @@ TEST_F(MainMenuTest, NewEmptiesTheSearchTextsOfBothDialogsAndLeavesFindNextNothi
   SendMessageA(window_.Handle(), WM_COMMAND, mnSrchNxt, 0);
   EXPECT_EQ(window_.reEdit.SelectionStart(), 3);  // F3 repeats it
   use(mnSrch, nullptr, nullptr, IDCANCEL);
+  window_.reEdit.SetSelectionStart(0);  // a "c" to find: from the end the search would say it finds none
   ASSERT_NE(use(mnRepl, "c", "d", IDOK), nullptr);
   use(mnRepl, nullptr, nullptr, IDCANCEL);
 
