@@ -8,12 +8,17 @@
 
 namespace quolvi {
 
-void TFLumoSub1::reEditChange() { SetModified(true); }
+void TFLumoSub1::reEditChange() {
+  SetModified(true);
+  NoteChangeForRecovery();
+}
 
 bool TFLumoSub1::Modified() const { return SendMessageA(cbTouched_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 void TFLumoSub1::SetModified(bool modified) {
   SendMessageA(cbTouched_, BM_SETCHECK, modified ? BST_CHECKED : BST_UNCHECKED, 0);
+  // Nothing unsaved is left to recover.
+  if (!modified) DropRecovery();
 }
 
 bool TFLumoSub1::ConfirmDiscard(const char* text) {

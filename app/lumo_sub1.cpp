@@ -81,6 +81,8 @@ void TFLumoSub1::Show(int showCommand) {
   ShowWindow(Handle(), showCommand);
   UpdateWindow(Handle());
   reEdit.FocusEditor();
+  // Asked once the window is there to be seen, before any input is handled.
+  PostMessageA(Handle(), kOfferRecoveryMessage, 0, 0);
 }
 
 LRESULT TFLumoSub1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -132,7 +134,15 @@ LRESULT TFLumoSub1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return allowed;
     }
     case WM_DESTROY: PostQuitMessage(0); return 0;
+    case WM_TIMER:
+      if (wParam != kKeepTimer) break;
+      Run([this] { KeepForRecovery(); });
+      return 0;
     default:
+      if (message == kOfferRecoveryMessage) {
+        Run([this] { OfferRecovery(); });
+        return 0;
+      }
       if (message == findReplaceMessage_) {
         auto* request = reinterpret_cast<FINDREPLACEA*>(lParam);
         Run([this, request] { OnFindReplace(request); });
@@ -190,6 +200,7 @@ void TFLumoSub1::CreateComponents() {
   reEdit.OnEscapedError = [this](std::exception_ptr error) { OnEscapedError(error); };
   reEdit.OnProgress = [this](int percent) { ShowProgress(percent); };
   reEdit.Create(hwnd, kEditorId);
+  OpenRecovery();
 
   // The modified flag, in a check box nobody sees.
   cbTouched_ = CreateWindowExA(0, "BUTTON", "", WS_CHILD | BS_AUTOCHECKBOX, 8, 112, 17, 17, hwnd,

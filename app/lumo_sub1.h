@@ -17,6 +17,7 @@
 #include "win32/base_window.h"
 #include "win32/handles.h"
 #include "win32/profile.h"
+#include "win32/recovery_file.h"
 #include "win32/rich_editor.h"
 
 namespace quolvi {
@@ -136,6 +137,23 @@ class TFLumoSub1 : public BaseWindow<TFLumoSub1> {
   // none, and ends what was to be done with the file.
   static std::string UsableName(const std::wstring& name);
   void WriteDocument();
+  // Asked before a save writes a text that holds characters the file cannot
+  // hold; true to write them as "?".
+  bool ConfirmUnwritableCharacters();
+
+  // Recovery after a crash: a short while after each pause in editing, the
+  // unsaved text goes to the recovery file; it goes once the document has no
+  // unsaved changes; a file left by a program that ended without saving or
+  // discarding its text is offered back once the window shows.
+  static constexpr UINT_PTR kKeepTimer = 1;
+  static constexpr UINT kKeepDelayMs = 2000;
+  static constexpr UINT kOfferRecoveryMessage = WM_APP + 1;
+  void OpenRecovery();
+  void NoteChangeForRecovery();
+  void KeepForRecovery();
+  void DropRecovery();
+  void OfferRecovery();
+  void Restore(const std::string& path, const std::string& text);
 
   // The find and replace dialogs and their events.
   struct SearchDialog {
@@ -176,6 +194,12 @@ class TFLumoSub1 : public BaseWindow<TFLumoSub1> {
   std::string IniFileName_;
   ProfileFaults settingsFaults_;
   UINT findReplaceMessage_ = RegisterWindowMessageA(FINDMSGSTRINGA);
+
+  std::optional<RecoveryFile> recovery_;
+  unsigned changes_ = 0;  // changes of the text so far
+  bool kept_ = false;     // the recovery file holds the text as it was after keptChanges_ changes, at keptPath_
+  unsigned keptChanges_ = 0;
+  std::string keptPath_;
 
   // The font and colour dialogs keep what was last chosen in them.
   LOGFONTA fontDialogFont_{};

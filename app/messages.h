@@ -2,6 +2,7 @@
 // page the program runs in.
 #pragma once
 
+#include <cstdio>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -44,6 +45,10 @@ inline constexpr char kCannotReadAttributes[] = "ファイル属性を調べら�
 inline constexpr char kSpecialAttributes[] = "特殊な属性が付いたファイルですが上書きしますか";
 inline constexpr char kCannotClearAttributes[] = "ファイル属性の解除に失敗しました";
 inline constexpr char kCannotRestoreAttributes[] = "保存後のファイル属性復元に失敗しました";
+// How many characters the file cannot hold, then the line and the code
+// point (as "U+20BB7") of the first.
+inline constexpr char kUnwritableCharacters[] =
+    "Shift-JIS で保存できない文字 %s 個を「?」に置き換えて保存します（最初は %s 行目の %s）";
 
 // Reported when a command or a message could not be carried out to its end.
 inline constexpr char kOutOfMemory[] = "メモリが不足したため処理を中止しました";
@@ -51,6 +56,10 @@ inline constexpr char kUnexpectedError[] = "予期しないエラーのため処
 inline constexpr char kUnexpectedErrorWith[] = "予期しないエラーのため処理を中止しました（%s）";
 // The largest size the document may have (see SizeText).
 inline constexpr char kDocumentTooLarge[] = "文書が上限の %s を超えるため処理を中止しました";
+
+// Offered at start-up: the path of the document, or kUntitled.
+inline constexpr char kOfferRecovery[] = "保存されないまま終了した %s の内容を復元します（キャンセルすると破棄します）";
+inline constexpr char kUntitled[] = "無題の文書";
 
 inline constexpr char kSearchTextNotFound[] = "検索文字が見つかりません";
 inline constexpr char kReplacedCount[] = "%d 語を置換しました。";
@@ -85,6 +94,13 @@ inline std::string SizeText(std::size_t bytes) {
   constexpr std::size_t kMegabyte = std::size_t{1} << 20;
   if (bytes >= kMegabyte && bytes % kMegabyte == 0) return std::to_string(bytes / kMegabyte) + " MB";
   return std::to_string(bytes) + " バイト";
+}
+
+// A character by its code point, as "U+20BB7": four hexadecimal digits at least.
+inline std::string CodePointText(char32_t c) {
+  char text[16];
+  std::snprintf(text, sizeof text, "U+%04X", static_cast<unsigned>(c));
+  return text;
 }
 
 // What the user is told when a document file cannot be used.

@@ -20,16 +20,32 @@ void TFLumoSub1::mnSaveClick() {
     mnWriteClick();
     return;
   }
-  if (AskUser(messages::kAskSave, MB_OKCANCEL | MB_ICONEXCLAMATION) == IDOK) WriteDocument();
+  if (AskUser(messages::kAskSave, MB_OKCANCEL | MB_ICONEXCLAMATION) == IDOK && ConfirmUnwritableCharacters()) {
+    WriteDocument();
+  }
 }
 
 void TFLumoSub1::mnWriteClick() {
+  const FileDialogState before = SaveDialog1_;
   if (!ShowFileDialog(SaveDialog1_, true)) return;
+  if (!ConfirmUnwritableCharacters()) {
+    SaveDialog1_ = before;  // as though the dialog had been cancelled
+    return;
+  }
   WriteDocument();  // an error of the write itself ends the command here
   OpenDialog1_.fileName = SaveDialog1_.fileName;
   SaveDialog1_.initialDir = StartFolder(FolderOf(SaveDialog1_.fileName));
   OpenDialog1_.initialDir = SaveDialog1_.initialDir;
   SetWindowTextA(Handle(), (messages::kSavedAsCaption + OpenDialog1_.fileName).c_str());
+}
+
+bool TFLumoSub1::ConfirmUnwritableCharacters() {
+  const UnwritableCharacters lost = reEdit.FindUnwritableCharacters();
+  if (lost.count == 0) return true;
+  const std::string text =
+      messages::Formatted(messages::kUnwritableCharacters,
+                          {std::to_string(lost.count), std::to_string(lost.line), messages::CodePointText(lost.first)});
+  return AskUser(text, MB_OKCANCEL | MB_ICONEXCLAMATION) == IDOK;
 }
 
 void TFLumoSub1::WriteDocument() {

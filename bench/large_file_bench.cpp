@@ -31,6 +31,7 @@
 namespace {
 
 using quolvi::FileHandle;
+using quolvi::FindHandle;
 using quolvi::KernelHandle;
 using quolvi::WindowHandle;
 
@@ -386,11 +387,51 @@ int RunTrivial() {
   return 0;
 }
 
+// From a key typed through the input queue until the caret has moved past
+// the character it types.
+double TypeStep(HWND editor) {
+  DWORD before = Selection(editor);
+  INPUT keys[2]{};
+  for (INPUT& key : keys) {
+    key.type = INPUT_KEYBOARD;
+    key.ki.wScan = 'x';
+    key.ki.dwFlags = KEYEVENTF_UNICODE;
+  }
+  keys[1].ki.dwFlags |= KEYEVENTF_KEYUP;
+  double start = Now();
+  SendInput(2, keys, sizeof(INPUT));
+  while (Selection(editor) == before) {
+    if (Now() - start > 60) throw std::runtime_error("the typed key did not arrive");
+  }
+  return Now() - start;
+}
+
+void Wait(double seconds) {
+  for (double end = Now() + seconds; Now() < end;) Sleep(1);
+}
+
+// Typing into 10 MB: a key typed as the recovery file is being taken and
+// written (two seconds after the typing stopped, and up to 1.2 s later),
+// against a key typed among others, every 0.1 s. The worst key of each.
+double WorstKey(HWND editor, bool afterPauses) {
+  double worst = 0;
+  for (int i = 0; i < 13; ++i) {
+    Wait(afterPauses ? 2.0 + 0.1 * i : 0.1);
+    worst = std::max(worst, TypeStep(editor));
+  }
+  return worst;
+}
+
 // Runs every part of the suite, or the one named.
 int RunAll(const std::string& only, std::size_t editBytes) {
   auto part = [&only](const char* name) { return only.empty() || only == name; };
   const std::string exe = ProgramPath();
   const std::string path = TempFile("quolvi-bench.txt");
+  // The programs keep their recovery files in a folder of the bench's own,
+  // emptied at the end, never in the user's.
+  const std::string appData = TempFile("quolvi-bench-appdata");
+  CreateDirectoryA(appData.c_str(), nullptr);
+  SetEnvironmentVariableA("LOCALAPPDATA", appData.c_str());
   const std::string mb1 = MakeText(1000000), mb10 = MakeText(10000000);
 
   // Opening, saving, word wrap, peak working set.
@@ -503,6 +544,26 @@ int RunAll(const std::string& only, std::size_t editBytes) {
     }
   }
 
+  if (part("typing")) {
+    WriteBytes(path, mb10);
+    Started app = Start("\"" + exe + "\" \"" + path + "\"");
+    SetForegroundWindow(app.window);
+    for (double deadline = Now() + 10; GetForegroundWindow() != app.window && Now() < deadline; Sleep(10)) {
+    }
+    HWND editor = EditorOf(app.window);
+    TypeStep(editor);  // modified from here on
+    double steady = WorstKey(editor, false);
+    double paused = WorstKey(editor, true);
+    // The pauses were long enough for the recovery file to be written.
+    WIN32_FIND_DATAA found;
+    bool kept =
+        FindHandle(FindFirstFileA((appData + "\\Quolvi\\*.recovery").c_str(), &found)).Get() != INVALID_HANDLE_VALUE;
+    Stop(app);
+    std::printf("bench type-key-during-recovery-10MB size=%zu ours_s=%.4f base_s=%.4f ratio=%.2f (%s)\n", mb10.size(),
+                paused, steady, paused / steady, kept ? "recovery file written" : "no recovery file");
+    std::fflush(stdout);
+  }
+
   // Start-up to a window ready for input, against a trivial program.
   if (part("start")) {
     char self[MAX_PATH];
@@ -518,6 +579,15 @@ int RunAll(const std::string& only, std::size_t editBytes) {
     Report("start-up", 0, Median(ours), Median(base));
   }
   DeleteFileA(path.c_str());
+  const std::string recovery = appData + "\\Quolvi";
+  WIN32_FIND_DATAA found;
+  if (FindHandle search(FindFirstFileA((recovery + "\\*.*").c_str(), &found)); search) {
+    do {
+      DeleteFileA((recovery + "\\" + found.cFileName).c_str());
+    } while (FindNextFileA(search.Get(), &found));
+  }
+  RemoveDirectoryA(recovery.c_str());
+  RemoveDirectoryA(appData.c_str());
   return 0;
 }
 
@@ -528,7 +598,7 @@ int main(int argc, char** argv) {
     std::string mode = argc > 1 ? argv[1] : "";
     if (mode == "child" && argc > 3) return RunChild(argv[2], argv[3]);
     if (mode == "trivial") return RunTrivial();
-    // A part of the suite (open, program, search, edit, start), or all.
+    // A part of the suite (open, program, search, edit, typing, start), or all.
     return RunAll(mode, argc > 2 ? std::stoul(argv[2]) : 1000000);
   } catch (const std::exception& error) {
     std::fprintf(stderr, "bench failed: %s\n", error.what());

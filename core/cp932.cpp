@@ -168,6 +168,34 @@ std::size_t AppendEncoded(std::u16string_view text, std::size_t i, std::uint16_t
   return units;
 }
 
+Unwritable FindUnwritable(std::u16string_view text, const std::vector<Mark>& marks) {
+  Unwritable found;
+  std::size_t line = 1;
+  std::string bytes;
+  std::size_t mark = 0;
+  for (std::size_t i = 0; i < text.size();) {
+    const char16_t c = text[i];
+    if (c < 0x80) {
+      if (c == u'\r') ++line;  // every line break is CR LF
+      ++i;
+      continue;
+    }
+    while (mark < marks.size() && marks[mark].unit < i) ++mark;
+    // Encoded as a save encodes it: only a character of its own comes out as "?".
+    bytes.clear();
+    const std::size_t units =
+        AppendEncoded(text, i, mark < marks.size() && marks[mark].unit == i ? marks[mark].value : 0, bytes);
+    if (bytes.size() == 1 && bytes[0] == kUnmappable) {
+      if (found.count++ == 0) {
+        found.first = units == 2 ? 0x10000 + ((char32_t{c} - 0xD800) << 10) + (char32_t{text[i + 1]} - 0xDC00) : c;
+        found.firstLine = line;
+      }
+    }
+    i += units;
+  }
+  return found;
+}
+
 std::size_t EncodedLength(std::u16string_view text, std::size_t i, std::size_t* units, std::uint16_t mark) {
   char16_t c = text[i];
   *units = 1;

@@ -101,6 +101,17 @@ inline std::string Encode(std::u16string_view text, const std::vector<Mark>& mar
 // character c; 0 when the value is no mark of c.
 std::uint16_t MarkedCode(char16_t c, std::uint16_t value);
 
+// The characters of a text that no code of the code page can hold, which
+// encoding writes as "?": how many there are, and the first of them (its
+// code point, and its line counted from 1). A character that carries its own
+// bytes in a mark, or that the system writes by best fit, is not one of them.
+struct Unwritable {
+  std::size_t count = 0;
+  char32_t first = 0;
+  std::size_t firstLine = 0;
+};
+Unwritable FindUnwritable(std::u16string_view text, const std::vector<Mark>& marks);
+
 // Whether the system's own conversion carries every character of bytes into
 // UTF-16 exactly as Decode does (Decode gives no marks).
 bool SystemDecodesAlike(std::string_view bytes);

@@ -40,6 +40,14 @@ class DocumentTooLarge : public std::length_error {
   std::size_t limit_;
 };
 
+// The characters of the text that a file cannot hold: each is written as
+// "?". The first is named by its code point, on its line counted from 1.
+struct UnwritableCharacters {
+  int count = 0;
+  char32_t first = 0;
+  int line = 0;
+};
+
 class Editor {
  public:
   virtual ~Editor() = default;
@@ -79,6 +87,13 @@ class Editor {
   // FileError, naming the file and the step, when the file cannot be used.
   virtual void LoadTextFile(const std::string& path) = 0;
   virtual void SaveTextFile(const std::string& path) = 0;
+  // What of the text a save would not keep (see UnwritableCharacters).
+  virtual UnwritableCharacters FindUnwritableCharacters() = 0;
+  // The bytes a save would write, in two steps, for a copy to be written
+  // beside the window: what must be read of the editor is read now, unless
+  // interrupted(), asked now and then meanwhile, says to give up (the result
+  // is then empty); the function returned makes the bytes, on any thread.
+  virtual std::function<std::string()> CopyText(const std::function<bool()>& interrupted) = 0;
   // Position of the first occurrence of t wholly inside [start, start + len),
   // or -1.
   virtual Position SearchText(std::string_view t, Position start, Position len, bool matchCase) = 0;

@@ -9,7 +9,10 @@ StepResult FindNextMatch(Editor& editor, const SearchFields& fields) {
   int start = editor.SelectionStart() + editor.SelectionLength();
   const std::string& text = editor.WholeText();  // used before anything changes the text
   const int length = static_cast<int>(text.size());
-  if (start >= length) return StepResult::NothingToDo();
+  // Nothing follows the selection, so nothing can be found after it; said
+  // so, for a search that stopped without a word would seem to have found
+  // what is selected again.
+  if (start >= length) return StepResult::NotFound();
 
   const bool matchCase = (fields.FindOptions & kOptionMatchCase) != 0;
   const std::vector<std::string> tokens = SplitPattern(fields.FindPattern);

@@ -53,9 +53,10 @@ void WidenOverLineBreaks(const Text& text, Position textLength, Position& start,
 }
 
 // Searches forward from the end of the selection for the next match of
-// FindPattern and selects it (widened over a line break it cuts). Nothing to do when there is no pattern, the
-// document is empty or the selection ends at its end; done with the position
-// just after the match.
+// FindPattern and selects it (widened over a line break it cuts). Nothing to
+// do when there is no pattern or the document is empty; not found when no
+// match follows, also when the selection ends at the end of the text; done
+// with the position just after the match.
 StepResult FindNextMatch(Editor& editor, const SearchFields& fields);
 
 // Replaces the selection with the ReplacementText of ReplacePattern and

@@ -496,6 +496,48 @@ void RichEditor::LoadTextFile(const std::string& path) {
 
 void RichEditor::SaveTextFile(const std::string& path) { ReplaceFileContents(path, WholeText(), writeFaults_); }
 
+UnwritableCharacters RichEditor::FindUnwritableCharacters() {
+  const cp932::MarkedText& content = Current().Content();
+  cp932::Unwritable found = cp932::FindUnwritable(content.text, content.marks);
+  return {static_cast<int>(found.count), found.first, static_cast<int>(found.firstLine)};
+}
+
+std::function<std::string()> RichEditor::CopyText(const std::function<bool()>& interrupted) {
+  // Reading a long text takes the control a noticeable while, so it is
+  // streamed out, which the control does a few thousand characters at a
+  // time, and the copy gives up as soon as it is told to. Finding the marks
+  // and making the bytes, which take as long again, are left to the function.
+  struct Copy {
+    std::string bytes;
+    const std::function<bool()>& interrupted;
+    DWORD lastAsked = GetTickCount() - 10;  // asked first at once
+    static DWORD CALLBACK Append(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* taken) {
+      auto* copy = reinterpret_cast<Copy*>(cookie);
+      copy->bytes.append(reinterpret_cast<const char*>(buffer), static_cast<std::size_t>(count));
+      *taken = count;
+      if (GetTickCount() - copy->lastAsked < 10) return 0;  // a question to the system costs time too
+      copy->lastAsked = GetTickCount();
+      return copy->interrupted() ? 1 : 0;
+    }
+    bool Stream(HWND control, WPARAM format) {
+      EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(this), 0, Append};
+      SendMessageW(control, EM_STREAMOUT, format, reinterpret_cast<LPARAM>(&stream));
+      return stream.dwError == 0;
+    }
+  };
+  Copy text{{}, interrupted};
+  text.bytes.reserve(static_cast<std::size_t>(UnitCount()) * sizeof(char16_t));
+  if (!text.Stream(window_.Get(), SF_TEXT | SF_UNICODE)) return nullptr;
+  Copy rtf{{}, interrupted};
+  if (mayHoldMarks_ && !rtf.Stream(window_.Get(), SF_RTF)) return nullptr;
+  return [streamed = std::move(text.bytes), rtf = std::move(rtf.bytes), marked = mayHoldMarks_, colors = markColors_] {
+    std::u16string units(streamed.size() / sizeof(char16_t), u'\0');
+    std::copy_n(streamed.data(), units.size() * sizeof(char16_t), reinterpret_cast<char*>(units.data()));
+    return cp932::Encode(units,
+                         marked && !units.empty() ? MarksFromRtf(rtf, units, colors) : std::vector<cp932::Mark>{});
+  };
+}
+
 Position RichEditor::SearchText(std::string_view t, Position start, Position len, bool matchCase) {
   return FindInText(Current().Bytes(), t, start, len, matchCase);
 }

@@ -102,6 +102,8 @@ class RichEditor final : public Editor {
   void ClearText() override;
   void LoadTextFile(const std::string& path) override;
   void SaveTextFile(const std::string& path) override;
+  UnwritableCharacters FindUnwritableCharacters() override;
+  std::function<std::string()> CopyText(const std::function<bool()>& interrupted) override;
   Position SearchText(std::string_view t, Position start, Position len, bool matchCase) override;
   void FocusEditor() override;
 

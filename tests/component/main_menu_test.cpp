@@ -164,8 +164,10 @@ class MainMenuTest : public ::testing::Test {
     MSG quit;
     while (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
     }
-    // Every window starts without the settings an earlier one left.
+    // Every window starts without the settings an earlier one left, and
+    // keeps its recovery file where no earlier one left one.
     DeleteFileA(SettingsFilePath(ExecutablePath()).c_str());
+    SetEnvironmentVariableA("LOCALAPPDATA", localAppData_.path().c_str());
     ASSERT_TRUE(window_.Create(GetModuleHandleA(nullptr)));
   }
   // Opens a top-level menu's drop-down as far as the program sees it.
@@ -182,6 +184,7 @@ class MainMenuTest : public ::testing::Test {
     window_.reEdit.ReplaceSelectedText(text);
   }
 
+  TempDir localAppData_;  // outlives the window
   TFLumoSub1 window_;
 };
 
@@ -331,6 +334,7 @@ TEST_F(MainMenuTest, NewEmptiesTheSearchTextsOfBothDialogsAndLeavesFindNextNothi
   SendMessageA(window_.Handle(), WM_COMMAND, mnSrchNxt, 0);
   EXPECT_EQ(window_.reEdit.SelectionStart(), 3);  // F3 repeats it
   use(mnSrch, nullptr, nullptr, IDCANCEL);
+  window_.reEdit.SetSelectionStart(0);  // a "c" to find: from the end the search would say it finds none
   ASSERT_NE(use(mnRepl, "c", "d", IDOK), nullptr);
   use(mnRepl, nullptr, nullptr, IDCANCEL);
 
@@ -490,6 +494,26 @@ TEST_F(MainMenuTest, DecliningToOverwriteASpecialFileWritesNothingAndSaveAsStill
   EXPECT_TRUE(window_.Modified());
   EXPECT_EQ(TextOf(window_.Handle()), "Quolvi - " + path);
   SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(MainMenuTest, DecliningToLoseCharactersAtSaveAsLeavesTheDocumentAsBeforeTheDialog) {
+  TempDir dir;
+  const std::string path = dir.File("kept.txt");
+  WriteBytes(path, "kept");
+  SendMessageW(window_.reEdit.Handle(), WM_CHAR, 0xD842, 1);  // 𠮷, as the keyboard sends it
+  SendMessageW(window_.reEdit.Handle(), WM_CHAR, 0xDFB7, 1);
+  const std::string folder = window_.DocumentStartFolder();
+  // The dialog's own question before replacing a file, then ours.
+  Answerer answers({Answerer::Name(path), IDYES, IDCANCEL});
+  SendMessageA(window_.Handle(), WM_COMMAND, mnWrite, 0);
+  ASSERT_EQ(answers.seen.size(), 3u);
+  EXPECT_EQ(answers.seen[2].text,
+            "Shift-JIS で保存できない文字 1 個を「?」に置き換えて保存します（最初は 1 行目の U+20BB7）　　");
+  EXPECT_EQ(ReadBytes(path), "kept");
+  EXPECT_EQ(window_.DocumentFileName(), "");
+  EXPECT_EQ(window_.DocumentStartFolder(), folder);
+  EXPECT_EQ(TextOf(window_.Handle()), "Quolvi");
+  EXPECT_TRUE(window_.Modified());
 }
 
 TEST_F(MainMenuTest, AFailedWritePutsTheAttributesBackAndIsReported) {

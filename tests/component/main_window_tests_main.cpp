@@ -11,6 +11,7 @@
 #include <cstring>
 #include <string>
 
+#include "tests/support/temp_dir.h"
 #include "win32/handles.h"
 
 namespace {
@@ -33,6 +34,10 @@ bool RunAsFurtherInstance(int argc, char** argv) {
 
 int main(int argc, char** argv) {
   if (RunAsFurtherInstance(argc, argv)) return 0;
+  // The windows keep their recovery files in a folder of this run, never
+  // in the user's.
+  quolvi::test::TempDir localAppData;
+  SetEnvironmentVariableA("LOCALAPPDATA", localAppData.path().c_str());
   testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

@@ -181,6 +181,14 @@ TEST_F(RichEditorTest, LineBreaksFoundByHalfAreSelectedAndReplacedWholeAndSaveAs
   EXPECT_EQ(editor().WholeText(),
             "ab\x82"
             "cd\x82");
+  // The control selects a match through the final line break, and replaces it whole.
+  SetText("ab\r\ncd\r\nef\r\n");
+  editor().SetSelectionStart(0);
+  EXPECT_EQ(FindNextMatch(editor(), SearchFields{"ef\\r", "", 0}), StepResult::Done(12));
+  EXPECT_EQ(FindNextMatch(editor(), SearchFields{"ef\\r", "", 0}), StepResult::NotFound());
+  EXPECT_EQ(editor().SelectedText(), "ef\r\n");
+  EXPECT_EQ(ReplaceSelection(editor(), SearchFields{"", "x", 0}), StepResult::Done(9));
+  EXPECT_EQ(editor().WholeText(), "ab\r\ncd\r\nx");
   SetText("ab\r\ncd\r\nef");
   editor().SetSelectionStart(0);
   EXPECT_EQ(ReplaceAll(editor(), SearchFields{"\\0A", "\\r-\\0A", kOptionReplaceAll}), 2);
@@ -370,6 +378,9 @@ TEST_F(RichEditorTest, ALongTextGoesInPieceByPieceWithEveryByteAndItsProgressSho
     editor().ReportAllProgressForTesting();
     editor().LoadTextFile(path);
     EXPECT_EQ(editor().WholeText(), text) << marked;
+    // Copied out a piece at a time, whole, or not at all when told to stop.
+    EXPECT_TRUE(editor().CopyText([] { return false; })() == text) << marked;
+    EXPECT_FALSE(editor().CopyText([] { return true; })) << marked;
     EXPECT_FALSE(editor().UndoAvailable());
     ASSERT_GE(reports.size(), 10u);
     EXPECT_TRUE(std::is_sorted(reports.begin(), reports.end() - 1));

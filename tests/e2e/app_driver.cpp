@@ -89,10 +89,40 @@ INPUT KeyInput(WORD key, bool up) {
 }  // namespace
 
 Installation::Installation() {
-  if (!CopyFileA(BuiltExePath().c_str(), Executable().c_str(), TRUE)) {
+  if (!CopyFileA(BuiltExePath().c_str(), Executable().c_str(), TRUE) ||
+      !CreateDirectoryA(LocalAppData().c_str(), nullptr)) {
     throw std::runtime_error("cannot copy the program to " + folder());
   }
 }
+
+std::vector<std::string> Installation::RecoveryFiles() const {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found;
+  FindHandle search(FindFirstFileA((LocalAppData() + "\\Quolvi\\*").c_str(), &found));
+  if (!search) return names;
+  do {
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
+  } while (FindNextFileA(search.Get(), &found));
+  return names;
+}
+
+namespace {
+
+// This program's environment with LOCALAPPDATA set to folder, as a block
+// for CreateProcess.
+std::string EnvironmentWith(const std::string& folder) {
+  std::string block;
+  const char* strings = GetEnvironmentStringsA();
+  for (const char* entry = strings; *entry; entry += strlen(entry) + 1) {
+    if (_strnicmp(entry, "LOCALAPPDATA=", 13) != 0) block.append(entry).push_back('\0');
+  }
+  FreeEnvironmentStringsA(const_cast<char*>(strings));
+  block.append("LOCALAPPDATA=" + folder).push_back('\0');
+  block.push_back('\0');
+  return block;
+}
+
+}  // namespace
 
 App::App(const std::string& arguments, const std::string& folder, const Installation* installation)
     : App(Wide(arguments), folder, installation) {}
@@ -105,8 +135,9 @@ App::App(const std::wstring& arguments, const std::string& folder, const Install
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
+  std::string environment = EnvironmentWith(installation->LocalAppData());
   auto start = [&] {
-    return CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    return CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, environment.data(),
                           current.empty() ? nullptr : current.c_str(), &startup, &info) != 0;
   };
   // Under load, Wine now and then fails to start a process at all (a fault

@@ -11,6 +11,7 @@
 
 #include <optional>
 #include <utility>
+#include <vector>
 
 #include "tests/support/temp_dir.h"
 #include "win32/handles.h"
@@ -23,13 +24,18 @@ inline constexpr int kDeadlineMs = 5000;
 
 // A copy of quolvi.exe in a folder of its own. The program keeps its
 // settings beside itself (vessaro.ini), so a test that starts its own copy
-// starts from the settings it puts there, whatever other tests did.
+// starts from the settings it puts there, whatever other tests did. Its
+// programs get a local application-data folder of its own too, where they
+// keep their recovery files, so that they never see those of other tests.
 class Installation {
  public:
   Installation();
   const std::string& folder() const { return dir_.path(); }
   std::string Executable() const { return dir_.File("quolvi.exe"); }
   std::string SettingsFile() const { return dir_.File("vessaro.ini"); }
+  std::string LocalAppData() const { return dir_.File("LocalAppData"); }
+  // The files in the folder of recovery files.
+  std::vector<std::string> RecoveryFiles() const;
 
  private:
   TempDir dir_;

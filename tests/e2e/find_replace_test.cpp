@@ -165,7 +165,7 @@ TEST_F(FindReplaceTest, ReplaceAndReplaceAllAtTheLastMatchAndWithNoneTellNothing
   EXPECT_EQ(app_.WaitForDialog("Quolvi"), nullptr);  // and no message came
 }
 
-TEST_F(FindReplaceTest, HalfALineBreakIsFoundWholeAndReplaceAllEnds) {
+TEST_F(FindReplaceTest, HalfALineBreakIsFoundWholeNothingAfterTheLastIsSaidSoAndReplaceAllEnds) {
   ASSERT_TRUE(StartWith(u"ab\rcd\r", "ab\r\ncd\r\n"));
   HWND find = OpenDialog('F');
   ASSERT_NE(find, nullptr);
@@ -174,7 +174,13 @@ TEST_F(FindReplaceTest, HalfALineBreakIsFoundWholeAndReplaceAllEnds) {
   EXPECT_TRUE(SelectionBecomes(2, 4));  // the whole line break
   app_.Activate();
   app_.PressAndSettle(VK_F3);
-  EXPECT_TRUE(SelectionBecomes(6, 8));  // and on to the next
+  EXPECT_TRUE(SelectionBecomes(6, 8));  // and on to the next, the last, at the very end
+  // Nothing follows it: F3 and the dialog's button say so, and the match stays selected.
+  app_.Press(VK_F3);
+  EXPECT_EQ(app_.AnswerBox(IDOK), "検索文字が見つかりません　　");
+  App::PressButton(find, IDOK);
+  EXPECT_EQ(app_.AnswerBox(IDOK), "検索文字が見つかりません　　");
+  EXPECT_EQ(app_.Selection(), std::make_pair(6, 8));
   App::PressButton(find, IDCANCEL);
   // Gone before the next dialog is looked for, which could otherwise be it.
   ASSERT_TRUE(WaitUntil([&] { return !IsWindow(find); }));

@@ -204,6 +204,28 @@ TEST(OpenSaveTest, SaveAsksOnAModifiedTitledDocumentAndWritesWhatWasTyped) {
   EXPECT_EQ(app.Caption(), "Vessaro - " + path);
 }
 
+TEST(OpenSaveTest, CharactersTheFileCannotHoldAreNamedBeforeSavingAndDecliningWritesNothing) {
+  TempDir dir;
+  const std::string path = dir.File("doc.txt");
+  WriteBytes(path, "old\r\n");
+  App app(Quoted(path));
+  app.Activate();
+  app.PressAndSettle(VK_END, kCtrl);
+  app.Type(u"表\U00020BB7 \U0001F600");
+  const std::string question =
+      "Shift-JIS で保存できない文字 2 個を「?」に置き換えて保存します（最初は 2 行目の U+20BB7）　　";
+  app.Press('S', kCtrl);
+  EXPECT_EQ(app.AnswerBox(IDOK), "保存しますか？　　");
+  EXPECT_EQ(app.AnswerBox(IDCANCEL), question);
+  EXPECT_EQ(ReadBytes(path), "old\r\n");
+  // Still modified: Save asks again, and OK writes each of them as "?".
+  app.Activate();
+  app.Press('S', kCtrl);
+  EXPECT_EQ(app.AnswerBox(IDOK), "保存しますか？　　");
+  EXPECT_EQ(app.AnswerBox(IDOK), question);
+  EXPECT_TRUE(WaitUntil([&] { return ReadBytesWhenFree(path) == "old\r\n表? ?"; })) << ReadBytesWhenFree(path);
+}
+
 TEST(OpenSaveTest, ALongDocumentDeletedWholeAndUndoneSavesBackByteForByte) {
   TempDir dir;
   const std::string path = dir.File("lines.txt");

@@ -99,6 +99,23 @@ TEST(Cp932Test, EncodesForeignCharactersAsTheSystemDoes) {
   EXPECT_EQ(Encode(std::u16string(1, u'\xD800') + u"x"), "?x");  // a lone surrogate
 }
 
+TEST(Cp932Test, FindsTheCharactersASaveWouldWriteAsQuestionMarks) {
+  // Marked duplicates and stray bytes keep their bytes, a best fit its
+  // character: none of them counts. A surrogate pair is one.
+  MarkedText kept = Decode(Bytes({'?', 0x87, 0x90, 0x80, 0x95, 0x5C}));
+  kept.text += u"\u00A5\r\n";
+  const Unwritable none = FindUnwritable(kept.text, kept.marks);
+  EXPECT_EQ(none.count, 0u);
+  EXPECT_EQ(none.firstLine, 0u);
+  MarkedText lost = kept;
+  lost.text += u"a\r\n\U00020BB7\uAC00\U0001F600\uFFFD";
+  const Unwritable found = FindUnwritable(lost.text, lost.marks);
+  EXPECT_EQ(found.count, 4u);
+  EXPECT_EQ(found.first, U'\U00020BB7');
+  EXPECT_EQ(found.firstLine, 3u);
+  EXPECT_EQ(Encode(lost.text, lost.marks).substr(Encode(kept.text, kept.marks).size()), "a\r\n????");
+}
+
 TEST(Cp932Test, EncodedLengthAgreesWithEncode) {
   MarkedText text = Decode(Bytes({'a', 0x87, 0x90, 0x80, 0x85, 0x40, 0x95, 0x5C}));
   text.text += u"\uFF71\U0001F600\uFFFD\uAC00\r\n";

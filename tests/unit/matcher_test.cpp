@@ -28,11 +28,13 @@ TEST(MatcherTest, FindsOccurrencesOneAfterAnother) {
   EXPECT_EQ(editor.focusCount, 2);
 }
 
-TEST(MatcherTest, NothingToSearch) {
+TEST(MatcherTest, NothingToSearchAndNothingAfterTheEnd) {
   MemoryEditor editor("xxabcabc");
   EXPECT_EQ(FindNextMatch(editor, Find("abc")), StepResult::Done(5));
   EXPECT_EQ(FindNextMatch(editor, Find("abc")), StepResult::Done(8));
-  EXPECT_EQ(FindNextMatch(editor, Find("abc")), StepResult::NothingToDo());  // the selection ends at the end
+  EXPECT_EQ(FindNextMatch(editor, Find("abc")), StepResult::NotFound());  // the selection ends at the end
+  EXPECT_EQ(editor.SelectionStart(), 5);
+  EXPECT_EQ(editor.SelectionLength(), 3);
   EXPECT_EQ(FindNextMatch(editor, Find("")), StepResult::NothingToDo());
   MemoryEditor empty;
   EXPECT_EQ(FindNextMatch(empty, Find("a")), StepResult::NothingToDo());
@@ -112,7 +114,7 @@ TEST(MatcherTest, HalfALineBreakIsFoundAsTheWholeOneAndTheNextSearchGoesOn) {
     EXPECT_EQ(Selected(editor), "\r\n");
     EXPECT_EQ(FindNextMatch(editor, Find(pattern)), StepResult::Done(8));
     EXPECT_EQ(editor.SelectionStart(), 6);
-    EXPECT_EQ(FindNextMatch(editor, Find(pattern)), StepResult::NothingToDo());  // at the end
+    EXPECT_EQ(FindNextMatch(editor, Find(pattern)), StepResult::NotFound());  // at the end
   }
   MemoryEditor editor("ab\r\ncd");
   EXPECT_EQ(FindNextMatch(editor, Find("b\\r")), StepResult::Done(4));

@@ -33,6 +33,8 @@ class MemoryEditor final : public Editor {
   void ClearText() override { Unused(); }
   void LoadTextFile(const std::string&) override { Unused(); }
   void SaveTextFile(const std::string&) override { Unused(); }
+  UnwritableCharacters FindUnwritableCharacters() override { return Unused(), UnwritableCharacters{}; }
+  std::function<std::string()> CopyText(const std::function<bool()>&) override { return Unused(), nullptr; }
   Position SearchText(std::string_view t, Position start, Position len, bool matchCase) override;
   void FocusEditor() override { ++focusCount; }
 
