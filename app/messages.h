@@ -48,7 +48,7 @@ inline constexpr char kCannotRestoreAttributes[] = "保存後のファイル属�
 // How many characters the file cannot hold, then the line and the code
 // point (as "U+20BB7") of the first.
 inline constexpr char kUnwritableCharacters[] =
-    "Shift-JIS で保存できない文字 %s 個を「?」に置き換えて保存します（最初は %s 行目の %s）";
+    "Shift-JIS で保存できない文字 %s 個を「?」などに置き換えて保存します（最初は %s 行目の %s）";
 
 // Reported when a command or a message could not be carried out to its end.
 inline constexpr char kOutOfMemory[] = "メモリが不足したため処理を中止しました";

@@ -168,10 +168,39 @@ std::size_t AppendEncoded(std::u16string_view text, std::size_t i, std::uint16_t
   return units;
 }
 
+namespace {
+
+// Whether bytes read back as the character they were written for. A best
+// fit (é written as "e") does not; the yen sign and the overline written as
+// 0x5C and 0x7E do, being what those bytes mean in Japanese text.
+bool ReadsBackAs(const std::string& bytes, char16_t c) {
+  if (bytes.size() == 1 && ((bytes[0] == '\\' && c == 0x00A5) || (bytes[0] == '~' && c == 0x203E))) return true;
+  const MarkedText back = Decode(bytes);
+  return back.marks.empty() && back.text.size() == 1 && back.text[0] == c;
+}
+
+// For each character of the basic plane, whether a save writes it as itself
+// (unmarked); worked out once, as a text may hold millions of characters.
+const std::vector<bool>& WrittenAsItself() {
+  static const std::vector<bool> table = [] {
+    std::vector<bool> itself(0x10000, true);
+    std::string bytes;
+    for (char32_t c = 0x80; c < 0x10000; ++c) {
+      const std::u16string one(1, static_cast<char16_t>(c));
+      bytes.clear();
+      AppendEncoded(one, 0, 0, bytes);
+      itself[c] = ReadsBackAs(bytes, static_cast<char16_t>(c));
+    }
+    return itself;
+  }();
+  return table;
+}
+
+}  // namespace
+
 Unwritable FindUnwritable(std::u16string_view text, const std::vector<Mark>& marks) {
   Unwritable found;
   std::size_t line = 1;
-  std::string bytes;
   std::size_t mark = 0;
   for (std::size_t i = 0; i < text.size();) {
     const char16_t c = text[i];
@@ -181,11 +210,12 @@ Unwritable FindUnwritable(std::u16string_view text, const std::vector<Mark>& mar
       continue;
     }
     while (mark < marks.size() && marks[mark].unit < i) ++mark;
-    // Encoded as a save encodes it: only a character of its own comes out as "?".
-    bytes.clear();
-    const std::size_t units =
-        AppendEncoded(text, i, mark < marks.size() && marks[mark].unit == i ? marks[mark].value : 0, bytes);
-    if (bytes.size() == 1 && bytes[0] == kUnmappable) {
+    const bool marked = mark < marks.size() && marks[mark].unit == i;
+    const bool pair = IsHighSurrogate(c) && i + 1 < text.size() && IsLowSurrogate(text[i + 1]);
+    const std::size_t units = pair ? 2 : 1;
+    // A marked character writes the bytes it came from; a surrogate pair is
+    // never in the code page.
+    if (!marked && (pair || !WrittenAsItself()[c])) {
       if (found.count++ == 0) {
         found.first = units == 2 ? 0x10000 + ((char32_t{c} - 0xD800) << 10) + (char32_t{text[i + 1]} - 0xDC00) : c;
         found.firstLine = line;

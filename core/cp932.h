@@ -101,10 +101,12 @@ inline std::string Encode(std::u16string_view text, const std::vector<Mark>& mar
 // character c; 0 when the value is no mark of c.
 std::uint16_t MarkedCode(char16_t c, std::uint16_t value);
 
-// The characters of a text that no code of the code page can hold, which
-// encoding writes as "?": how many there are, and the first of them (its
-// code point, and its line counted from 1). A character that carries its own
-// bytes in a mark, or that the system writes by best fit, is not one of them.
+// The characters of a text that a save cannot write as themselves: those no
+// code of the code page holds, which encoding writes as "?", and those it
+// writes by best fit as another character (é as "e"). How many there are,
+// and the first of them (its code point, and its line counted from 1). A
+// character that carries its own bytes in a mark is not one of them, nor the
+// yen sign and the overline, which Japanese text writes as 0x5C and 0x7E.
 struct Unwritable {
   std::size_t count = 0;
   char32_t first = 0;

@@ -508,7 +508,7 @@ TEST_F(MainMenuTest, DecliningToLoseCharactersAtSaveAsLeavesTheDocumentAsBeforeT
   SendMessageA(window_.Handle(), WM_COMMAND, mnWrite, 0);
   ASSERT_EQ(answers.seen.size(), 3u);
   EXPECT_EQ(answers.seen[2].text,
-            "Shift-JIS で保存できない文字 1 個を「?」に置き換えて保存します（最初は 1 行目の U+20BB7）　　");
+            "Shift-JIS で保存できない文字 1 個を「?」などに置き換えて保存します（最初は 1 行目の U+20BB7）　　");
   EXPECT_EQ(ReadBytes(path), "kept");
   EXPECT_EQ(window_.DocumentFileName(), "");
   EXPECT_EQ(window_.DocumentStartFolder(), folder);

@@ -213,7 +213,7 @@ TEST(OpenSaveTest, CharactersTheFileCannotHoldAreNamedBeforeSavingAndDecliningWr
   app.PressAndSettle(VK_END, kCtrl);
   app.Type(u"表\U00020BB7 \U0001F600");
   const std::string question =
-      "Shift-JIS で保存できない文字 2 個を「?」に置き換えて保存します（最初は 2 行目の U+20BB7）　　";
+      "Shift-JIS で保存できない文字 2 個を「?」などに置き換えて保存します（最初は 2 行目の U+20BB7）　　";
   app.Press('S', kCtrl);
   EXPECT_EQ(app.AnswerBox(IDOK), "保存しますか？　　");
   EXPECT_EQ(app.AnswerBox(IDCANCEL), question);

@@ -100,20 +100,21 @@ TEST(Cp932Test, EncodesForeignCharactersAsTheSystemDoes) {
 }
 
 TEST(Cp932Test, FindsTheCharactersASaveWouldWriteAsQuestionMarks) {
-  // Marked duplicates and stray bytes keep their bytes, a best fit its
-  // character: none of them counts. A surrogate pair is one.
+  // Marked duplicates and stray bytes keep their bytes, and the yen sign is
+  // 0x5C: none of them counts. A best fit to another character does, and a
+  // surrogate pair is one.
   MarkedText kept = Decode(Bytes({'?', 0x87, 0x90, 0x80, 0x95, 0x5C}));
   kept.text += u"\u00A5\r\n";
   const Unwritable none = FindUnwritable(kept.text, kept.marks);
   EXPECT_EQ(none.count, 0u);
   EXPECT_EQ(none.firstLine, 0u);
   MarkedText lost = kept;
-  lost.text += u"a\r\n\U00020BB7\uAC00\U0001F600\uFFFD";
+  lost.text += u"a\r\n\U00020BB7\uAC00\U0001F600\uFFFD\u00E9";
   const Unwritable found = FindUnwritable(lost.text, lost.marks);
-  EXPECT_EQ(found.count, 4u);
+  EXPECT_EQ(found.count, 5u);
   EXPECT_EQ(found.first, U'\U00020BB7');
   EXPECT_EQ(found.firstLine, 3u);
-  EXPECT_EQ(Encode(lost.text, lost.marks).substr(Encode(kept.text, kept.marks).size()), "a\r\n????");
+  EXPECT_EQ(Encode(lost.text, lost.marks).substr(Encode(kept.text, kept.marks).size()), "a\r\n????e");
 }
 
 TEST(Cp932Test, EncodedLengthAgreesWithEncode) {
