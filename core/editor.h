@@ -40,6 +40,14 @@ class DocumentTooLarge : public std::length_error {
   std::size_t limit_;
 };
 
+// The editor's control could not be made, or could not take the whole text
+// (a window that holds less than it was given): the operation changed
+// nothing, and the document is as it was.
+class EditorUnavailable : public std::runtime_error {
+ public:
+  EditorUnavailable() : std::runtime_error("the editor's control is not available") {}
+};
+
 class Editor {
  public:
   virtual ~Editor() = default;
