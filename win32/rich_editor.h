@@ -169,7 +169,7 @@ class RichEditor final : public Editor, private TypingTarget {
   std::optional<IndexedText> current_;
   unsigned currentGeneration_ = 0;
   WriteFaults writeFaults_;
-  SwapFault swapFault_ = SwapFault::kNone;
+  bool cutNextText_ = false;  // SwapFault::kTextCut
   unsigned progressDelayMs_ = LongWork::kNoticeableMs;
 };
 

@@ -38,8 +38,8 @@ bool RichEditor::HandleCommand(WPARAM wParam, LPARAM lParam) {
 }
 
 void RichEditor::SetSwapFaultForTesting(SwapFault fault) {
-  swapFault_ = fault;
   if (fault == SwapFault::kNoWindow) control_.FailNextWindowForTesting();
+  cutNextText_ = fault == SwapFault::kTextCut;
 }
 
 bool RichEditor::Modified() const { return control_.Window().Send(EM_GETMODIFY) != 0; }
@@ -58,7 +58,7 @@ void RichEditor::PutInNewWindow(const std::function<std::size_t(ControlText& tex
   look_.ApplyBackColor(window);
   ControlText text(window);
   const std::size_t units = put(text);
-  if (std::exchange(swapFault_, SwapFault::kNone) == SwapFault::kTextCut && units > 0) {
+  if (std::exchange(cutNextText_, false) && units > 0) {
     LONG end = window.UnitCount();
     window.Select(CHARRANGE{end - 1, end});
     window.Send(WM_CLEAR);

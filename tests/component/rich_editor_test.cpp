@@ -518,6 +518,24 @@ TEST_F(ManyLinesTest, AReplacementOrANewDocumentLeavesNothingToUndo) {
   EXPECT_FALSE(editor().UndoAvailable());
 }
 
+TEST_F(ManyLinesTest, AChangeToANewWindowThatFailsLeavesTheOldOneAndTheUndoAsTheyWere) {
+  SelectLines(100, 500);
+  SendMessageW(editor().Handle(), WM_KEYDOWN, VK_DELETE, 0);
+  HWND control = editor().Handle();
+  host_.ResetChanges();
+  for (auto fault : {RichEditor::SwapFault::kNoWindow, RichEditor::SwapFault::kTextCut}) {
+    editor().SetSwapFaultForTesting(fault);
+    EXPECT_THROW(editor().UndoLastEdit(), EditorUnavailable);
+    editor().SetSwapFaultForTesting(fault);
+    EXPECT_THROW(editor().SetFontColor(0x204060), EditorUnavailable);  // the marked text is written anew
+    EXPECT_EQ(editor().FontColor(), kClWindowText);
+    EXPECT_EQ(editor().Handle(), control);
+    EXPECT_TRUE(TextIs(Without(100, 500)));
+    EXPECT_EQ(host_.changes(), 0);
+  }
+  ExpectUndoneTo(100, 500);
+}
+
 TEST_F(RichEditorTest, TheTextReadForPositionsIsReadAgainAfterEveryKindOfEdit) {
   SetText("abc表def");
   HWND control = editor().Handle();
