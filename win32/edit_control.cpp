@@ -184,19 +184,25 @@ WindowHandle EditControl::MakeWindow(bool wordWrap) {
 
 void EditControl::PutInPlace(WindowHandle window) {
   HWND old = window_.Get();
-  bool hadFocus = old && GetFocus() == old;
+  bool hadFocus = std::exchange(focusNext_, false) || (old && GetFocus() == old);
   // In the old one's place in the order of the windows, then shown.
   SetWindowPos(window.Get(), old ? old : HWND_TOP, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-  if (old) {
-    // What the control cut or copied lives in an object of its own until it
-    // is rendered; render it now, so that it stays on the clipboard when the
-    // window goes.
-    OleFlushClipboard();
-  }
+  DropWindow();
   window_ = std::move(window);
   ++generation_;  // a new window, with a text of its own
   if (hadFocus) SetFocus(window_.Get());
+}
+
+void EditControl::DropWindow() {
+  if (!window_) return;
+  focusNext_ = focusNext_ || GetFocus() == window_.Get();
+  // What the control cut or copied lives in an object of its own until it
+  // is rendered; render it now, so that it stays on the clipboard when the
+  // window goes.
+  OleFlushClipboard();
+  window_.Reset();
+  ++generation_;
 }
 
 bool EditControl::Owns(HWND hwnd) const { return hwnd && GetPropW(hwnd, kControlProperty) == this; }

@@ -95,6 +95,9 @@ class EditControl {
   // Shows window where the window in place was, which goes; the keyboard
   // focus goes with it.
   void PutInPlace(WindowHandle window);
+  // Destroys the window in place before its successor is made; the keyboard
+  // focus goes to the next window put in place.
+  void DropWindow();
 
   ControlWindow Window() const { return ControlWindow(window_.Get()); }
   HWND Handle() const { return window_.Get(); }
@@ -130,6 +133,7 @@ class EditControl {
   RECT bounds_{};
   unsigned generation_ = 0;
   bool failNextWindow_ = false;
+  bool focusNext_ = false;  // the window dropped had the keyboard focus
 };
 
 }  // namespace quolvi

@@ -196,7 +196,7 @@ void RichEditor::ClearText() {
   // The control takes time quadratic in the number of lines to delete a long
   // text, while a new window is made at once.
   if (!IsEmpty()) {
-    PutInNewWindow([](ControlText&) -> std::size_t { return 0; }, CHARRANGE{0, 0}, false);
+    SwapWindows([](ControlText&) -> std::size_t { return 0; }, CHARRANGE{0, 0}, false);
   } else {
     SetWindowTextA(control_.Handle(), "");
   }

@@ -137,13 +137,22 @@ class RichEditor final : public Editor, private TypingTarget {
   void CheckRoomFor(std::size_t insertedBytes);
 
   // Puts a text into a new window of the control, made with the
-  // presentation as it is and hidden, and once that holds the whole text
-  // (checked by its length), with selection and the control's modified
-  // state, it takes the old one's place. Until then, and whatever fails on
-  // the way, the old window stays with its text as it was. put(text) puts
-  // the text into the new window's text and returns its length in units.
-  void PutInNewWindow(const std::function<std::size_t(ControlText& text)>& put, CHARRANGE selection, bool modified);
-  void PutInNewWindow(const cp932::MarkedText& text, CHARRANGE selection, bool modified);
+  // presentation as it is and hidden, which takes the old one's place once
+  // it holds the whole text (checked by its length), with selection and the
+  // control's modified state. put(text) puts the text into the new window's
+  // text and returns its length in units. If anything fails on the way, the
+  // text, the selection and the modified state are as they were, undo() is
+  // run (the caller's own state back), and the error escapes.
+  using Put = std::function<std::size_t(ControlText& text)>;
+  void PutInNewWindow(const Put& put, CHARRANGE selection, bool modified, const std::function<void()>& undo = {});
+  void PutInNewWindow(const cp932::MarkedText& text, CHARRANGE selection, bool modified,
+                      const std::function<void()>& undo = {});
+  // The old window stays until the new one holds the whole text.
+  void SwapWindows(const Put& put, CHARRANGE selection, bool modified);
+  // A text of at most this many units (one piece) stays in the old window
+  // while the new one is filled; of a longer one the window goes first
+  // (docs/design.md).
+  static constexpr LONG kKeptWindowUnits = 64 * 1024;
   // Carries out a change of the font or the background colour; where the
   // control may hold marks, the text is written anew with them into a new
   // window, for the marked runs keep the format they were written with.

@@ -23,7 +23,7 @@ RichEditor::~RichEditor() = default;
 
 void RichEditor::Create(HWND parent, int id) {
   control_.Place(parent, id);
-  PutInNewWindow([](ControlText&) -> std::size_t { return 0; }, CHARRANGE{0, 0}, false);
+  SwapWindows([](ControlText&) -> std::size_t { return 0; }, CHARRANGE{0, 0}, false);
 }
 
 bool RichEditor::HandleCommand(WPARAM wParam, LPARAM lParam) {
@@ -46,8 +46,38 @@ bool RichEditor::Modified() const { return control_.Window().Send(EM_GETMODIFY) 
 
 // --- The change to a new window ---------------------------------------------
 
-void RichEditor::PutInNewWindow(const std::function<std::size_t(ControlText& text)>& put, CHARRANGE selection,
-                                bool modified) {
+void RichEditor::PutInNewWindow(const Put& put, CHARRANGE selection, bool modified, const std::function<void()>& undo) {
+  ControlWindow old = control_.Window();
+  if (!old || old.UnitCount() <= kKeptWindowUnits) {
+    try {
+      SwapWindows(put, selection, modified);
+    } catch (...) {
+      if (undo) undo();
+      throw;
+    }
+    return;
+  }
+  // A long text: two controls of it take twice the memory (more than the
+  // 32-bit program has, near the size limit), and under Wine the heap that
+  // their blocks leave interleaved slows every later fill many times over.
+  // So the old window goes first, and if the new one fails, the text read
+  // from it goes back into another.
+  const cp932::MarkedText& before = Current().Content();
+  const CHARRANGE selectionBefore = old.Selection();
+  const bool modifiedBefore = Modified();
+  control_.DropWindow();
+  try {
+    SwapWindows(put, selection, modified);
+  } catch (...) {
+    if (undo) undo();
+    const MarkColors colors = look_.MarkColorsNow();
+    SwapWindows([&](ControlText& into) { return into.PutWhole(before, colors, ProgressReport(), progressDelayMs_); },
+                selectionBefore, modifiedBefore);
+    throw;
+  }
+}
+
+void RichEditor::SwapWindows(const Put& put, CHARRANGE selection, bool modified) {
   // Until it takes the old one's place, the new window is owned here: if
   // anything fails on the way, it goes, and the old one is as it was.
   WindowHandle made = control_.MakeWindow(look_.WordWrap());
@@ -72,10 +102,11 @@ void RichEditor::PutInNewWindow(const std::function<std::size_t(ControlText& tex
   input_.NewWindow();
 }
 
-void RichEditor::PutInNewWindow(const cp932::MarkedText& text, CHARRANGE selection, bool modified) {
+void RichEditor::PutInNewWindow(const cp932::MarkedText& text, CHARRANGE selection, bool modified,
+                                const std::function<void()>& undo) {
   const MarkColors colors = look_.MarkColorsNow();
   PutInNewWindow([&](ControlText& into) { return into.PutWhole(text, colors, OnProgress, progressDelayMs_); },
-                 selection, modified);
+                 selection, modified, undo);
 }
 
 void RichEditor::SetWordWrap(bool on) {
@@ -91,12 +122,7 @@ void RichEditor::SetWordWrap(bool on) {
   // new window fails.
   const cp932::MarkedText& text = Current().Content();
   look_.SetWordWrap(on);
-  try {
-    PutInNewWindow(text, CHARRANGE{0, 0}, Modified());
-  } catch (...) {
-    look_.SetWordWrap(!on);
-    throw;
-  }
+  PutInNewWindow(text, CHARRANGE{0, 0}, Modified(), [this, on] { look_.SetWordWrap(!on); });
   journal_.Started();
 }
 
@@ -122,12 +148,7 @@ void RichEditor::ChangePresentation(Look what, const std::function<void()>& chan
   const cp932::MarkedText& text = Current().Content();
   const Presentation before = look_;
   change();
-  try {
-    PutInNewWindow(text, control_.Window().Selection(), Modified());
-  } catch (...) {
-    look_ = before;
-    throw;
-  }
+  PutInNewWindow(text, control_.Window().Selection(), Modified(), [this, &before] { look_ = before; });
   journal_.Started();
 }
 

@@ -409,7 +409,8 @@ TEST_F(ManyLinesTest, DeleteAndBackspaceThenEditsMadeSinceAreUndoneFirst) {
   SelectLines(100, 500);
   SendMessageW(control, WM_KEYDOWN, VK_DELETE, 0);
   EXPECT_TRUE(TextIs(Without(100, 500)));
-  EXPECT_NE(editor().Handle(), control);  // written anew
+  EXPECT_NE(editor().Handle(), control);                                         // written anew
+  EXPECT_GT(SendMessageW(editor().Handle(), EM_GETFIRSTVISIBLELINE, 0, 0), 50);  // scrolled to the caret
   EXPECT_EQ(editor().SelectionStart(), starts_[100]);
   EXPECT_EQ(editor().SelectionLength(), 0);
   EXPECT_EQ(host_.changes(), 1);
@@ -508,6 +509,25 @@ TEST_F(ManyLinesTest, AChangeToANewWindowThatFailsLeavesTheOldOneAndTheUndoAsThe
     EXPECT_EQ(host_.changes(), 0);
   }
   ExpectUndoneTo(100, 500);
+
+  // A long text leaves its window first, and goes back into another.
+  std::string lines;
+  for (int line = 0; lines.size() < 200000; ++line) lines += "line " + std::to_string(line) + " \x87\x90\x80\r\n";
+  SetText(lines);
+  editor().Select(10, 5);
+  SendMessageW(editor().Handle(), EM_SETMODIFY, TRUE, 0);
+  for (auto fault : {RichEditor::SwapFault::kNoWindow, RichEditor::SwapFault::kTextCut}) {
+    editor().SetSwapFaultForTesting(fault);
+    EXPECT_THROW(editor().SetWordWrap(true), EditorUnavailable);
+    EXPECT_FALSE(editor().WordWrap());
+    EXPECT_TRUE(TextIs(lines));
+    EXPECT_EQ(editor().SelectionStart(), 10);
+    EXPECT_EQ(editor().SelectionLength(), 5);
+    EXPECT_NE(SendMessageW(editor().Handle(), EM_GETMODIFY, 0, 0), 0);
+    EXPECT_EQ(GetFocus(), editor().Handle());
+  }
+  SendMessageW(editor().Handle(), WM_CHAR, 'x', 0);
+  EXPECT_EQ(host_.changes(), 1);
 }
 
 TEST_F(RichEditorTest, TheTextReadForPositionsIsReadAgainAfterEveryKindOfEdit) {
