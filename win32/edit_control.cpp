@@ -165,8 +165,8 @@ void EditControl::LoadLibraryOnce() {
 
 WindowHandle EditControl::MakeWindow(bool wordWrap) {
   LoadLibraryOnce();
-  DWORD style = WS_CHILD | WS_TABSTOP | WS_HSCROLL | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_NOHIDESEL |
-                (wordWrap ? 0 : ES_AUTOHSCROLL);
+  DWORD style = (window_ ? 0 : WS_VISIBLE) | WS_CHILD | WS_TABSTOP | WS_HSCROLL | WS_VSCROLL | ES_MULTILINE |
+                ES_AUTOVSCROLL | ES_NOHIDESEL | (wordWrap ? 0 : ES_AUTOHSCROLL);
   WindowHandle window(std::exchange(failNextWindow_, false)
                           ? nullptr
                           : CreateWindowExA(WS_EX_CLIENTEDGE, "RICHEDIT", "", style, bounds_.left, bounds_.top,

@@ -88,9 +88,10 @@ class EditControl {
   }
   void SetBounds(const RECT& bounds);
 
-  // A new window of the control, hidden, for a text to be put into before
-  // it takes the place of the one there (PutInPlace). Throws
-  // EditorUnavailable when the library or the window cannot be made.
+  // A new window of the control for a text to be put into before it takes
+  // the place of the one there (PutInPlace); hidden while there is one in
+  // place. Throws EditorUnavailable when the library or the window cannot
+  // be made.
   WindowHandle MakeWindow(bool wordWrap);
   // Shows window where the window in place was, which goes; the keyboard
   // focus goes with it.
