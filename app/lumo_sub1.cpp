@@ -7,8 +7,9 @@
 #include <optional>
 
 #include "app/commands.h"
+#include "app/error_box.h"
 #include "app/messages.h"
-#include "core/error_text.h"
+#include "win32/error_boundary.h"
 #include "win32/locale.h"
 
 namespace quolvi {
@@ -88,7 +89,9 @@ void TFLumoSub1::Show(int showCommand) {
 LRESULT TFLumoSub1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
-      CreateComponents();
+      // Without its components (the editor's control cannot be made, say)
+      // the window is not made: the user is told, and Create fails.
+      if (!Run([this] { CreateComponents(); })) return -1;
       // An error in FormCreate ends FormCreate; the window still comes up.
       Run([this] { FormCreate(); });
       return 0;
@@ -154,28 +157,13 @@ LRESULT TFLumoSub1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 template <class Handler>
-void TFLumoSub1::Run(Handler handler) {
+bool TFLumoSub1::Run(Handler handler) {
   // Handlers run inside the window procedure; their errors are caught here,
   // before they could unwind into the system's code.
-  try {
-    handler();
-  } catch (...) {
-    OnEscapedError(std::current_exception());
-  }
+  return RunAtBoundary(handler, [this](std::exception_ptr error) { OnEscapedError(error); });
 }
 
-void TFLumoSub1::ShowError(const std::string& message) {
-  MessageBoxA(Handle(), ErrorBoxText(message).c_str(), messages::kAppTitle, MB_OK | MB_ICONERROR);
-}
-
-void TFLumoSub1::OnEscapedError(std::exception_ptr error) {
-  try {
-    ShowError(messages::TextOf(error));
-  } catch (const std::bad_alloc&) {
-    // Not even the text could be made: the fixed one, as it is.
-    MessageBoxA(Handle(), messages::kOutOfMemory, messages::kAppTitle, MB_OK | MB_ICONERROR);
-  }
-}
+void TFLumoSub1::OnEscapedError(std::exception_ptr error) { ShowErrorBox(Handle(), error); }
 
 int TFLumoSub1::AskUser(std::string_view text, UINT flags) {
   std::string extended(text);

@@ -77,9 +77,9 @@ class TFLumoSub1 : public BaseWindow<TFLumoSub1> {
   friend class BaseWindow<TFLumoSub1>;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   // Runs a handler; an error that escapes it is reported, and ends only it.
+  // Returns whether the handler ran to its end.
   template <class Handler>
-  void Run(Handler handler);
-  void ShowError(const std::string& message);
+  bool Run(Handler handler);
 
  public:
   // Reports an error that ended a handler or the handling of a message (of

@@ -5,10 +5,11 @@
 #include <exception>
 #include <optional>
 
+#include "app/error_box.h"
 #include "app/lumo_sub1.h"
 #include "app/messages.h"
-#include "core/error_text.h"
 #include "win32/application_window.h"
+#include "win32/error_boundary.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
@@ -22,38 +23,25 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   // Start-up and the loop are error boundaries too: an error that escapes
   // them is reported, and the program goes on wherever it can.
   std::optional<quolvi::TFLumoSub1> mainWindow;
-  try {
-    mainWindow.emplace();
-    if (!mainWindow->Create(instance, &application)) return 1;
-  } catch (...) {
-    // No window to go on with.
-    try {
-      std::string text = quolvi::ErrorBoxText(quolvi::messages::TextOf(std::current_exception()));
-      MessageBoxA(nullptr, text.c_str(), quolvi::messages::kAppTitle, MB_OK | MB_ICONERROR);
-    } catch (...) {
-      MessageBoxA(nullptr, quolvi::messages::kOutOfMemory, quolvi::messages::kAppTitle, MB_OK | MB_ICONERROR);
-    }
-    return 1;
-  }
-  try {
-    mainWindow->Show(showCommand);
-  } catch (...) {
-    mainWindow->OnEscapedError(std::current_exception());
-  }
+  bool created = false;
+  quolvi::RunAtBoundary([&] { created = mainWindow.emplace().Create(instance, &application); },
+                        [](std::exception_ptr error) { quolvi::ShowErrorBox(nullptr, error); });
+  if (!created) return 1;  // no window to go on with
+  const auto report = [&mainWindow](std::exception_ptr error) { mainWindow->OnEscapedError(error); };
+  quolvi::RunAtBoundary([&] { mainWindow->Show(showCommand); }, report);
 
   // A Unicode loop, so that typed characters reach the editor whole. The
   // modeless find and replace dialogs get their keys; main menu shortcuts
   // are matched before the focused control sees the key.
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-    try {
-      if (mainWindow->HandleDialogMessage(message)) continue;
-      if (mainWindow->HandleShortcut(message)) continue;
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
-    } catch (...) {
-      mainWindow->OnEscapedError(std::current_exception());
-    }
+    quolvi::RunAtBoundary(
+        [&] {
+          if (mainWindow->HandleDialogMessage(message) || mainWindow->HandleShortcut(message)) return;
+          TranslateMessage(&message);
+          DispatchMessageW(&message);
+        },
+        report);
   }
   return static_cast<int>(message.wParam);
 }

@@ -54,6 +54,8 @@ inline constexpr char kUnwritableCharacters[] =
 inline constexpr char kOutOfMemory[] = "メモリが不足したため処理を中止しました";
 inline constexpr char kUnexpectedError[] = "予期しないエラーのため処理を中止しました";
 inline constexpr char kUnexpectedErrorWith[] = "予期しないエラーのため処理を中止しました（%s）";
+// The editor's control could not be made or could not take the text.
+inline constexpr char kEditorUnavailable[] = "編集領域を用意できないため処理を中止しました";
 // The largest size the document may have (see SizeText).
 inline constexpr char kDocumentTooLarge[] = "文書が上限の %s を超えるため処理を中止しました";
 
@@ -127,6 +129,8 @@ inline std::string TextOf(std::exception_ptr error) {
     return e.what();
   } catch (const DocumentTooLarge& e) {
     return Formatted(kDocumentTooLarge, {SizeText(e.limit())});
+  } catch (const EditorUnavailable&) {
+    return kEditorUnavailable;
   } catch (const std::bad_alloc&) {
     return kOutOfMemory;
   } catch (const std::exception& e) {

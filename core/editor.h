@@ -4,7 +4,8 @@
 // The document is Shift-JIS text whose line breaks are all CR LF, and every
 // position and length here is a byte offset into it: a double-byte character
 // counts 2, a line break counts 2. No position the editor reports lies inside
-// a double-byte character.
+// a double-byte character. How the editor over the rich-edit control is
+// built, and why: docs/design.md.
 #pragma once
 
 #include <cstddef>
@@ -20,13 +21,8 @@ namespace quolvi {
 using Position = int;
 
 // The largest document, in bytes: larger files are refused before the text
-// is touched, and no edit of the program's own makes the text longer. The
-// rich-edit control takes far more memory than the text: some 90 bytes for
-// each byte of ASCII text and 230 for each byte of Japanese text under
-// 64-bit Wine (bench/open_memory.sh), some 180 in the 32-bit program, whose
-// 4 GB of address space (it is linked large-address-aware) hold 12 MB of
-// Japanese text with room for the program's own copies of the text (bytes
-// and UTF-16) and for the control to grow as the text is edited.
+// is touched, and no edit of the program's own makes the text longer. Why
+// 12 MB (the control's memory per byte of text): docs/design.md.
 inline constexpr std::size_t kMaxDocumentBytes = 12u << 20;
 
 // An edit that would make the document larger than limit() bytes; the
@@ -40,12 +36,21 @@ class DocumentTooLarge : public std::length_error {
   std::size_t limit_;
 };
 
-// The characters of the text that a file cannot hold: each is written as
-// "?". The first is named by its code point, on its line counted from 1.
+// The characters of the text that a file cannot hold as themselves: each is
+// written as "?" or as its nearest character. The first is named by its code
+// point, on its line counted from 1.
 struct UnwritableCharacters {
   int count = 0;
   char32_t first = 0;
   int line = 0;
+};
+
+// The editor's control could not be made, or could not take the whole text
+// (a window that holds less than it was given): the operation changed
+// nothing, and the document is as it was.
+class EditorUnavailable : public std::runtime_error {
+ public:
+  EditorUnavailable() : std::runtime_error("the editor's control is not available") {}
 };
 
 class Editor {

@@ -1,7 +1,7 @@
 // Marked text in and out of the rich-edit control, as rich text (RTF).
 //
 // A mark rides with its character in the control's character format, as the
-// colours of the character's run (why colours: win32/rich_editor.h). The
+// colours of the character's run (why colours: docs/design.md). The
 // mark value's low six bits are the text colour's difference from the
 // colour of unmarked text, its upper bits the background's difference from
 // the editor's background, two bits at most in each of red, green and blue:

@@ -14,6 +14,7 @@
 
 #include <exception>
 
+#include "win32/error_boundary.h"
 #include "win32/handles.h"
 
 namespace quolvi {
@@ -71,21 +72,11 @@ class BaseWindow {
       self->window_.Release();
       return DefWindowProcA(hwnd, message, wParam, lParam);
     }
-    try {
-      return static_cast<Derived*>(self)->HandleMessage(message, wParam, lParam);
-    } catch (...) {
-      ReportEscaped(static_cast<Derived*>(self), std::current_exception());
-      return 0;
-    }
-  }
-
-  static void ReportEscaped(Derived* self, std::exception_ptr error) noexcept {
-    try {
-      self->OnEscapedError(error);
-    } catch (...) {
-      // Reporting failed as well (no memory for the text, say): nothing more
-      // can be done than to go on.
-    }
+    auto* derived = static_cast<Derived*>(self);
+    LRESULT result = 0;
+    RunAtBoundary([&] { result = derived->HandleMessage(message, wParam, lParam); },
+                  [derived](std::exception_ptr error) { derived->OnEscapedError(error); });
+    return result;
   }
 
   WindowHandle window_;

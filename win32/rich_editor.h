@@ -1,42 +1,19 @@
-// The editor over the rich-edit control of RICHED32.DLL (window class
-// "RICHEDIT"), used for plain text only.
+// The editor over the rich-edit control of RICHED32.DLL, used for plain
+// text only. The control holds UTF-16 and counts UTF-16 units; the editor
+// speaks Shift-JIS bytes, maps positions through the text, and keeps the
+// bytes the system's conversion would lose as marks in the control. Why it
+// is built so (Wine's control and heap): docs/design.md.
 //
-// The control holds UTF-16 and counts its positions in UTF-16 units, while
-// the editor speaks Shift-JIS bytes. The text goes in and out through the
-// codec in cp932.h, and positions are mapped through the text
-// (position_map.h). Characters that reach the control as ANSI messages lose
-// their exactness, so the control is subclassed: typed non-ASCII characters
-// and pasted text are inserted as UTF-16 by the editor itself.
-//
-// The control shows every character as the system's conversion gives it, so
-// a character that stands for other bytes (an extension duplicate such as
-// 纊 from 0xED40, which the system writes as 0xFA5C, or the placeholder
-// U+FFFD of a stray byte) carries a mark, and the mark lives in the control,
-// with the character: undo, cutting and word-wrap switches move and restore
-// the two together, and whatever the user types or pastes comes without one.
-// The mark is a character format the program sets nowhere else, for the
-// control keeps formats per run of characters and restores them with the
-// text it undoes. Which format: the rich-edit control of RICHED32 keeps every
-// format through undo, but sets many at once only as it reads RTF
-// (EM_STREAMIN), and one EM_SETCHARFORMAT per character costs a
-// re-layout of its paragraph and a walk over the paragraphs before it, which
-// a file with thousands of stray bytes would wait minutes for. Of what its
-// RTF reader sets, only the text and background colours carry a number and
-// show nothing when they differ from the document's by a shade. So a mark is
-// a shade of colour (marked_rtf.h), written in one pass of RTF and read back
-// in one pass of RTF (EM_STREAMOUT) against the control's own text. A text
-// without marks goes in and out as plain text, as fast as before.
-//
-// The editor remembers whether the control may hold marks: then its text is
-// read with them, its own insertions write the neutral format (so that a
-// character typed next to a marked one takes no mark from it), and a change
-// of font or colours writes the text anew, for the marked runs keep the
-// format they were written with.
+// Its parts: EditControl (the control's windows), ControlText (the text in
+// and out of a window), EditJournal (edits made by rewriting, and their
+// undo), TypedInput (the keyboard and the input method), Presentation
+// (word wrap, font and colours).
 #pragma once
 
 #include <windows.h>
 #include <richedit.h>
 
+#include <cstddef>
 #include <exception>
 #include <functional>
 #include <optional>
@@ -44,25 +21,26 @@
 
 #include "core/cp932.h"
 #include "core/editor.h"
-#include "core/marked_rtf.h"
 #include "core/position_map.h"
-#include "win32/handles.h"
+#include "win32/control_text.h"
+#include "win32/edit_control.h"
+#include "win32/edit_journal.h"
 #include "win32/long_work.h"
+#include "win32/presentation.h"
 #include "win32/text_file.h"
+#include "win32/typed_input.h"
 
 namespace quolvi {
 
-class RichEditor final : public Editor {
+class RichEditor final : public Editor, private TypingTarget {
  public:
   // The control's character height when the program starts, in pixels.
-  static constexpr int kInitialHeight = -17;
+  static constexpr int kInitialHeight = Presentation::kInitialHeight;
   // The control's own limit, in its characters: never fewer than the
   // bytes of the same text.
   static constexpr int kTextLimit = static_cast<int>(kMaxDocumentBytes);
-  // EM_SCROLLCARET of the rich-edit control, which its header leaves out.
-  static constexpr UINT kScrollCaret = WM_USER + 49;
-  // The notifications the control sends its parent.
-  static constexpr LPARAM kEventMask = ENM_CHANGE | ENM_REQUESTRESIZE | ENM_SELCHANGE | ENM_PROTECTED;
+  static constexpr UINT kScrollCaret = ControlWindow::kScrollCaret;
+  static constexpr LPARAM kEventMask = EditControl::kEventMask;
 
   RichEditor();
   ~RichEditor() override;
@@ -70,10 +48,11 @@ class RichEditor final : public Editor {
   RichEditor& operator=(const RichEditor&) = delete;
 
   // Creates the control's window as a child of parent, with the stored
-  // properties. Until then, properties are only stored.
+  // properties; until then, properties are only stored. Throws
+  // EditorUnavailable when the control or its library cannot be made.
   void Create(HWND parent, int id);
-  HWND Handle() const { return window_.Get(); }
-  void SetBounds(const RECT& bounds);
+  HWND Handle() const { return control_.Handle(); }
+  void SetBounds(const RECT& bounds) { control_.SetBounds(bounds); }
 
   // The parent passes the control's WM_COMMAND notifications here; returns
   // whether the notification was the control's.
@@ -107,15 +86,15 @@ class RichEditor final : public Editor {
   Position SearchText(std::string_view t, Position start, Position len, bool matchCase) override;
   void FocusEditor() override;
 
-  bool WordWrap() const override { return wordWrap_; }
+  bool WordWrap() const override { return look_.WordWrap(); }
   void SetWordWrap(bool on) override;
-  ColorValue BackColor() const override { return backColor_; }
+  ColorValue BackColor() const override { return look_.BackColor(); }
   void SetBackColor(ColorValue color) override;
-  std::string FaceName() const override { return faceName_; }
+  std::string FaceName() const override { return look_.FaceName(); }
   void SetFaceName(const std::string& face) override;
-  int PointSize() const override;
+  int PointSize() const override { return look_.PointSize(); }
   void SetPointSize(int points) override;
-  ColorValue FontColor() const override { return fontColor_; }
+  ColorValue FontColor() const override { return look_.FontColor(); }
   void SetFontColor(ColorValue color) override;
 
   // Asked for the context menu, at screen coordinates (-1, -1 when it is
@@ -138,101 +117,71 @@ class RichEditor final : public Editor {
   // Makes the next saves fail as the faults say (for tests).
   void SetWriteFaultsForTesting(const WriteFaults& faults) { writeFaults_ = faults; }
 
+  // How the next change to a new window fails (for tests): its window
+  // cannot be made, or it ends up holding less than the whole text.
+  enum class SwapFault { kNone, kNoWindow, kTextCut };
+  void SetSwapFaultForTesting(SwapFault fault);
+
   // The font as a character height in pixels (negative).
-  int FontHeight() const { return height_; }
-  int ScreenDpi() const { return dpi_; }
+  int FontHeight() const { return look_.FontHeight(); }
+  int ScreenDpi() const { return look_.ScreenDpi(); }
 
  private:
-  std::u16string UnicodeText();
-  // At most units of the text, GT_DEFAULT for all of it or GT_SELECTION.
-  std::u16string ReadUnicode(DWORD which, std::size_t units);
-  // The text with its marks (none while the control holds none) and its
-  // bytes, read once while the text stays as it is.
+  // The text with its marks and its bytes, read once while it stays as it
+  // is (the control's generation says).
   const IndexedText& Current();
-  // The selected units, clamped to the text, and their characters.
-  CHARRANGE SelectedUnits();
-  std::u16string SelectionUnicode();
-  // The marks of text, the whole text or the selected part of it.
-  std::vector<cp932::Mark> ReadMarks(std::u16string_view text, bool selectionOnly = false);
-  LONG UnitCount();
-  void SetUnicodeText(std::u16string_view text);
-  // Sets the whole text, as the fastest way in that keeps every byte allows.
-  void SetText(std::string_view bytes);
-  void SetMarkedText(const cp932::MarkedText& text);
-  // Streams a whole text of size units in: streamIn(from, to) streams the
-  // units [from, to) in at the selection, and pieceEnd(from) tells where the
-  // piece that starts at from ends.
-  void PutInPieces(std::size_t size, const std::function<std::size_t(std::size_t from)>& pieceEnd,
-                   const std::function<void(std::size_t from, std::size_t to)>& streamIn);
-  void StreamInRtf(const std::string& rtf, bool atSelection);
-  MarkColors CurrentMarkColors() const;
   // Replaces the selection; with canUndo the replacement is one undo step.
   void InsertAtSelection(const cp932::MarkedText& text, bool canUndo);
-  // The control spends time in proportion to the whole text on each line it
-  // deletes or inserts in place (and as much again to undo it), so an edit of
-  // many lines is made by writing the resulting text into a new window, in
-  // pieces, as a file is loaded; undo then puts the text before it back the
-  // same way.
-  static constexpr LONG kRewriteLines = 128;
   bool RewritesEdit(CHARRANGE range, std::u16string_view inserted);
-  bool SelectionRewrites() { return RewritesEdit(SelectedUnits(), {}); }
   void Rewrite(CHARRANGE range, const cp932::MarkedText& inserted, bool canUndo);
-  // Makes the window anew with text and selection (units) in it, scrolled
-  // to the caret; raises no change.
-  void PutTextInNewWindow(const cp932::MarkedText& text, CHARRANGE selection);
-  // A character typed at the keyboard: in overwrite mode it takes the place
-  // of the character after the caret, which SelectForOverwrite selects.
-  void InsertTyped(std::u16string_view text);
-  void SelectForOverwrite();
-  // Carries out a change of font or colours; where the control may hold
-  // marks, the text is written anew with them afterwards (see above).
-  void ChangePresentation(const std::function<void()>& change);
   // Throws DocumentTooLarge when putting insertedBytes in place of the
   // selection would make the text longer than kMaxDocumentBytes.
   void CheckRoomFor(std::size_t insertedBytes);
-  CHARRANGE GetCharRange();
-  void CreateControlWindow();
-  void RecreateControlWindow();
-  void ApplyCharFormat();
-  void ApplyBackColor();
+
+  // Puts a text into a new window of the control, made with the
+  // presentation as it is and hidden, which takes the old one's place once
+  // it holds the whole text (checked by its length), with selection and the
+  // control's modified state. put(text) puts the text into the new window's
+  // text and returns its length in units. If anything fails on the way, the
+  // text, the selection and the modified state are as they were, undo() is
+  // run (the caller's own state back), and the error escapes.
+  using Put = std::function<std::size_t(ControlText& text)>;
+  void PutInNewWindow(const Put& put, CHARRANGE selection, bool modified, const std::function<void()>& undo = {});
+  void PutInNewWindow(const cp932::MarkedText& text, CHARRANGE selection, bool modified,
+                      const std::function<void()>& undo = {});
+  // The old window stays until the new one holds the whole text.
+  void SwapWindows(const Put& put, CHARRANGE selection, bool modified);
+  // A text of at most this many units (one piece) stays in the old window
+  // while the new one is filled; of a longer one the window goes first
+  // (docs/design.md).
+  static constexpr LONG kKeptWindowUnits = 64 * 1024;
+  // Carries out a change of the font or the background colour; where the
+  // control may hold marks, the text is written anew with them into a new
+  // window, for the marked runs keep the format they were written with.
+  enum class Look { kFont, kBackground };
+  void ChangePresentation(Look what, const std::function<void()>& change);
+  bool Modified() const;
+
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam);
-  static LRESULT CALLBACK EditorWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  // What typing asks of the editor.
+  void InsertTyped(std::u16string_view text) override;
+  bool EditsManyLines(std::u16string_view text) override;
+  void Paste() override { PasteClipboard(); }
+  LRESULT PassOn(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-  LibraryHandle library_;
-  WindowHandle window_;
-  WNDPROC originalProc_ = nullptr;
-  HWND parent_ = nullptr;
-  int id_ = 0;
-  RECT bounds_{};
-  bool raiseChanges_ = true;
+  EditControl control_;
+  ControlText text_;  // of the window in place
+  EditJournal journal_;
+  TypedInput input_;
+  Presentation look_;
   int changeNotices_ = 0;  // the control's change notifications so far
-  char16_t pendingHighSurrogate_ = 0;
-  bool overwrite_ = false;  // overwrite mode (the Insert key)
-  bool mayHoldMarks_ = false;
-  MarkColors markColors_;  // the colours the marks in the control were written against
-  // The text last read, good while no message that may change the text has
-  // reached the control and it has reported no change since (generation_
-  // counts those).
-  unsigned generation_ = 0;
-  unsigned currentGeneration_ = 0;
+  // The text last read, good while the control's generation is the one it
+  // was read at.
   std::optional<IndexedText> current_;
-  // What undo puts back after an edit made by Rewrite: the text and the
-  // selection before it. Kept while later edits can be undone in the control.
-  struct RewriteUndo {
-    cp932::MarkedText text;
-    CHARRANGE selection;
-  };
-  std::optional<RewriteUndo> rewriteUndo_;
+  unsigned currentGeneration_ = 0;
   WriteFaults writeFaults_;
+  bool cutNextText_ = false;  // SwapFault::kTextCut
   unsigned progressDelayMs_ = LongWork::kNoticeableMs;
-
-  bool wordWrap_ = false;
-  ColorValue backColor_ = kClWindow;
-  std::string faceName_;
-  int height_ = kInitialHeight;
-  ColorValue fontColor_ = kClWindowText;
-  int dpi_;
 };
 
 }  // namespace quolvi

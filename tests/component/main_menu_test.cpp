@@ -748,6 +748,70 @@ TEST_F(MainMenuTest, WhatEscapesAnyWindowProcedureIsReportedAndTheProgramGoesOn)
   EXPECT_EQ(window_.reEdit.WholeText(), "x");
 }
 
+TEST_F(MainMenuTest, AChangeToANewEditorWindowThatFailsKeepsTheTextItsChangesAndTheQuestionAtClosing) {
+  // Marked characters (stray bytes) in many lines: word wrap carries them
+  // over as rich text, and deleting the lines is an edit made in a new window.
+  std::string text;
+  for (int line = 0; line < 300; ++line) text += "行\x80\r\n";
+  text += "end";
+  TempDir dir;
+  const std::string path = dir.File("lines.txt");
+  WriteBytes(path, text);
+  RichEditor& editor = window_.reEdit;
+  const auto load = [&] {
+    SendMessageA(window_.Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({path})), 0);
+  };
+  const std::pair<const char*, std::function<void()>> swaps[] = {
+      {"word wrap", [&] { SendMessageA(window_.Handle(), WM_COMMAND, mnWordWrap, 0); }},
+      {"deleting many lines",
+       [&] {
+         editor.Select(0, static_cast<Position>(text.size() - 3));
+         SendMessageW(editor.Handle(), WM_KEYDOWN, VK_DELETE, 0);
+       }},
+      {"a load", load}};
+  using Fault = RichEditor::SwapFault;
+  for (const auto& [name, swap] : swaps) {
+    // kNone: out of memory while the text goes into the new window.
+    for (Fault fault : {Fault::kNoWindow, Fault::kTextCut, Fault::kNone}) {
+      SCOPED_TRACE(std::string(name) + " " + std::to_string(static_cast<int>(fault)));
+      load();
+      ASSERT_FALSE(window_.Modified());
+      HWND control = editor.Handle();
+      editor.SetSwapFaultForTesting(fault);
+      if (fault == Fault::kNone) {
+        editor.ReportAllProgressForTesting();
+        editor.OnProgress = [](int) { throw std::bad_alloc(); };
+      }
+      Answerer answers({IDOK});
+      swap();
+      editor.OnProgress = nullptr;
+      EXPECT_EQ(answers.Texts(),
+                std::vector<std::string>{fault == Fault::kNone ? "メモリが不足したため処理を中止しました."
+                                                               : "編集領域を用意できないため処理を中止しました."});
+      EXPECT_EQ(editor.Handle(), control);
+      EXPECT_TRUE(editor.WholeText() == text);
+      EXPECT_FALSE(editor.WordWrap());
+      EXPECT_FALSE(window_.Modified());
+      // The editor still reports its changes.
+      SendMessageW(control, WM_CHAR, 'x', 1);
+      EXPECT_TRUE(window_.Modified());
+    }
+  }
+  Answerer answers({IDCANCEL});
+  SendMessageA(window_.Handle(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(answers.Texts(), std::vector<std::string>{"編集中の内容を破棄して終了します　　"});
+  EXPECT_TRUE(IsWindow(window_.Handle()));
+}
+
+TEST_F(MainMenuTest, AWindowWhoseEditorCannotBeMadeSaysSoAndIsNotMade) {
+  TFLumoSub1 other;
+  other.reEdit.SetSwapFaultForTesting(RichEditor::SwapFault::kNoWindow);
+  Answerer answers({IDOK});
+  EXPECT_FALSE(other.Create(GetModuleHandleA(nullptr)));
+  EXPECT_EQ(answers.Texts(), std::vector<std::string>{"編集領域を用意できないため処理を中止しました."});
+  EXPECT_EQ(other.Handle(), nullptr);
+}
+
 TEST_F(MainMenuTest, AnEditThatWouldPassTheSizeLimitIsRefusedAndChangesNothing) {
   // Neither the text nor the selection: a key pressed next acts where it would have.
   const auto selection = [&] { return std::pair(window_.reEdit.SelectionStart(), window_.reEdit.SelectionLength()); };

@@ -25,43 +25,19 @@ class RichEditorTest : public ::testing::Test {
     editor().ReplaceSelectedText(text);
     host_.ResetChanges();
   }
-  void Select(Position start, Position length) {
-    editor().SetSelectionStart(start);
-    editor().SetSelectionLength(length);
-  }
-  CHARFORMATA DefaultFormat() {
-    CHARFORMATA format{};
-    format.cbSize = sizeof format;
-    SendMessageA(editor().Handle(), EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
-    return format;
-  }
-  void PutOnClipboard(const std::u16string& text) {
-    ASSERT_TRUE(OpenClipboard(host_.window()));
-    EmptyClipboard();
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(char16_t));
-    if (GlobalLockScope<char16_t> chars(memory); chars.Data()) {
-      std::copy(text.c_str(), text.c_str() + text.size() + 1, chars.Data());
-    }
-    SetClipboardData(CF_UNICODETEXT, memory);
-    CloseClipboard();
-  }
+  CHARFORMAT2A DefaultFormat() { return CharFormatOf(editor().Handle()); }
+  void PutOnClipboard(const std::u16string& text) { PutClipboardText(host_.window(), text); }
   std::u16string ClipboardText() { return ReadClipboardText(host_.window()); }
 
   EditorHost host_;
 };
 
 TEST_F(RichEditorTest, CountLinesLeavesOutAnEmptyLastLineAndClearTextEmptiesTheEditor) {
-  SetText("abc\r\n");
-  EXPECT_EQ(editor().CountLines(), 1);
-  EXPECT_EQ(editor().WholeText().size(), 5u);
-  SetText("abc");
-  EXPECT_EQ(editor().CountLines(), 1);
-  SetText("abc\r\nd");
-  EXPECT_EQ(editor().CountLines(), 2);
-  SetText("\r\n表");
-  EXPECT_EQ(editor().CountLines(), 2);
-  SetText("\r\n");
-  EXPECT_EQ(editor().CountLines(), 1);
+  for (auto [text, lines] : {std::pair{"abc\r\n", 1}, {"abc", 1}, {"abc\r\nd", 2}, {"\r\n表", 2}, {"\r\n", 1}}) {
+    SetText(text);
+    EXPECT_EQ(editor().CountLines(), lines) << text;
+    EXPECT_EQ(editor().WholeText(), text);
+  }
   editor().ClearText();
   EXPECT_EQ(editor().CountLines(), 0);
   EXPECT_EQ(editor().WholeText(), "");
@@ -80,11 +56,11 @@ TEST_F(RichEditorTest, PositionsAreShiftJisByteOffsets) {
   SetText("日本\r\nabc");
   editor().SelectWholeText();
   EXPECT_EQ(editor().SelectionLength(), 9);  // the control itself reports 11
-  Select(6, 3);
+  editor().Select(6, 3);
   EXPECT_EQ(editor().SelectedText(), "abc");
   EXPECT_EQ(editor().SelectionStart(), 6);
   EXPECT_EQ(editor().SearchText("abc", 0, 9, true), 6);
-  Select(2, 2);
+  editor().Select(2, 2);
   EXPECT_EQ(editor().SelectedText(), "本");
 }
 
@@ -93,10 +69,10 @@ TEST_F(RichEditorTest, PositionsInsideADoubleByteCharacterMoveToItsEdges) {
   editor().SetSelectionStart(3);  // inside 本: back to its first byte
   EXPECT_EQ(editor().SelectionStart(), 2);
   EXPECT_EQ(editor().SelectionLength(), 0);
-  Select(2, 1);  // an end inside 本 takes all of it
+  editor().Select(2, 1);  // an end inside 本 takes all of it
   EXPECT_EQ(editor().SelectionLength(), 2);
   EXPECT_EQ(editor().SelectedText(), "本");
-  Select(100, 0);  // past the end: the end
+  editor().Select(100, 0);  // past the end: the end
   EXPECT_EQ(editor().SelectionStart(), 6);
 }
 
@@ -114,7 +90,7 @@ TEST_F(RichEditorTest, SearchTextHasByteSemantics) {
 
 TEST_F(RichEditorTest, ReplaceSelectedTextInsertsBytesAndLeavesTheCaretAfterThem) {
   SetText("abcdef");
-  Select(2, 2);
+  editor().Select(2, 2);
   editor().ReplaceSelectedText("表\x80ソ");
   EXPECT_EQ(editor().WholeText(), "ab表\x80ソef");
   EXPECT_EQ(editor().SelectionStart(), 7);
@@ -122,7 +98,7 @@ TEST_F(RichEditorTest, ReplaceSelectedTextInsertsBytesAndLeavesTheCaretAfterThem
   EXPECT_EQ(host_.changes(), 1);
   EXPECT_FALSE(editor().UndoAvailable());
 
-  Select(2, 5);
+  editor().Select(2, 5);
   host_.ResetChanges();
   editor().ReplaceSelectedText("");
   EXPECT_EQ(editor().WholeText(), "abef");
@@ -214,7 +190,7 @@ TEST_F(RichEditorTest, EveryEditRaisesTheChangeEvent) {
   EXPECT_EQ(host_.changes(), 2);
   EXPECT_EQ(editor().WholeText(), "abcx表");
 
-  Select(0, 1);
+  editor().Select(0, 1);
   editor().CutSelection();
   EXPECT_EQ(host_.changes(), 3);
   EXPECT_EQ(editor().WholeText(), "bcx表");
@@ -256,18 +232,16 @@ TEST_F(RichEditorTest, PastedLineBreaksBecomeCrLfAndForeignCharactersCountAsQues
   editor().PasteClipboard();
   EXPECT_EQ(editor().WholeText(), "a\r\nb\r\nc??d");
   EXPECT_EQ(editor().SearchText("d", 0, 10, true), 9);
-  Select(7, 1);
+  editor().Select(7, 1);
   EXPECT_EQ(editor().SelectedText(), "?");
-  Select(8, 2);
+  editor().Select(8, 2);
   EXPECT_EQ(editor().SelectedText(), "?d");
   EXPECT_EQ(editor().CountLines(), 3);
 }
 
 TEST_F(RichEditorTest, PasteWithoutTextOnTheClipboardDoesNothing) {
   SetText("abc");
-  ASSERT_TRUE(OpenClipboard(host_.window()));
-  EmptyClipboard();
-  CloseClipboard();
+  PutOnClipboard(u"");
   editor().PasteClipboard();
   EXPECT_EQ(editor().WholeText(), "abc");
   EXPECT_EQ(host_.changes(), 0);
@@ -277,7 +251,7 @@ TEST_F(RichEditorTest, TheFontStartsAsTheProgramDescribesIt) {
   EXPECT_EQ(editor().FaceName(), "ＭＳ ゴシック");
   EXPECT_EQ(editor().FontHeight(), -17);
   EXPECT_EQ(editor().PointSize(), PointSizeFromHeight(-17, editor().ScreenDpi()));
-  CHARFORMATA format = DefaultFormat();
+  CHARFORMAT2A format = DefaultFormat();
   EXPECT_STREQ(format.szFaceName, "ＭＳ ゴシック");
   EXPECT_EQ(format.bCharSet, SHIFTJIS_CHARSET);
   EXPECT_EQ(format.yHeight, editor().PointSize() * 20);
@@ -308,7 +282,7 @@ TEST_F(RichEditorTest, FaceNames) {
 
 TEST_F(RichEditorTest, Colors) {
   editor().SetFontColor(0x0000FF);
-  CHARFORMATA format = DefaultFormat();
+  CHARFORMAT2A format = DefaultFormat();
   EXPECT_FALSE(format.dwEffects & CFE_AUTOCOLOR);
   EXPECT_EQ(format.crTextColor, 0x0000FFu);
   editor().SetFontColor(kSystemColorFlag | COLOR_HIGHLIGHT);
@@ -410,7 +384,7 @@ class ManyLinesTest : public RichEditorTest {
   }
   // Selects lines [first, last) and returns their bytes.
   std::string SelectLines(int first, int last) {
-    Select(starts_[first], starts_[last] - starts_[first]);
+    editor().Select(starts_[first], starts_[last] - starts_[first]);
     return bytes_.substr(starts_[first], starts_[last] - starts_[first]);
   }
   std::string Without(int first, int last, const std::string& inserted = "") {
@@ -446,7 +420,8 @@ TEST_F(ManyLinesTest, DeleteAndBackspaceThenEditsMadeSinceAreUndoneFirst) {
   SelectLines(100, 500);
   SendMessageW(control, WM_KEYDOWN, VK_DELETE, 0);
   EXPECT_TRUE(TextIs(Without(100, 500)));
-  EXPECT_NE(editor().Handle(), control);  // written anew
+  EXPECT_NE(editor().Handle(), control);                                         // written anew
+  EXPECT_GT(SendMessageW(editor().Handle(), EM_GETFIRSTVISIBLELINE, 0, 0), 50);  // scrolled to the caret
   EXPECT_EQ(editor().SelectionStart(), starts_[100]);
   EXPECT_EQ(editor().SelectionLength(), 0);
   EXPECT_EQ(host_.changes(), 1);
@@ -484,7 +459,7 @@ TEST_F(ManyLinesTest, CutCopiesTheLinesAndPasteOfManyLinesIsOneUndoStep) {
   std::u16string pasted;
   for (int line = 0; line < 300; ++line) pasted += u"貼\n";
   PutOnClipboard(pasted);
-  Select(starts_[5], 0);
+  editor().Select(starts_[5], 0);
   editor().PasteClipboard();
   std::string expected;
   for (int line = 0; line < 300; ++line) expected += "貼\r\n";
@@ -508,7 +483,7 @@ TEST_F(ManyLinesTest, FewLinesAndOneLongWrappedLineAreEditedInTheControl) {
   SetText(line + "\r\nend");
   control = editor().Handle();
   ASSERT_GT(SendMessageW(control, EM_GETLINECOUNT, 0, 0), 200);
-  Select(10, 19980);
+  editor().Select(10, 19980);
   SendMessageW(control, WM_KEYDOWN, VK_BACK, 0);
   EXPECT_TRUE(TextIs(line.substr(0, 20) + "\r\nend"));
   EXPECT_EQ(editor().Handle(), control);
@@ -527,6 +502,43 @@ TEST_F(ManyLinesTest, AReplacementOrANewDocumentLeavesNothingToUndo) {
   SendMessageW(editor().Handle(), WM_KEYDOWN, VK_DELETE, 0);
   editor().ClearText();
   EXPECT_FALSE(editor().UndoAvailable());
+}
+
+TEST_F(ManyLinesTest, AChangeToANewWindowThatFailsLeavesTheOldOneAndTheUndoAsTheyWere) {
+  SelectLines(100, 500);
+  SendMessageW(editor().Handle(), WM_KEYDOWN, VK_DELETE, 0);
+  HWND control = editor().Handle();
+  host_.ResetChanges();
+  for (auto fault : {RichEditor::SwapFault::kNoWindow, RichEditor::SwapFault::kTextCut}) {
+    editor().SetSwapFaultForTesting(fault);
+    EXPECT_THROW(editor().UndoLastEdit(), EditorUnavailable);
+    editor().SetSwapFaultForTesting(fault);
+    EXPECT_THROW(editor().SetFontColor(0x204060), EditorUnavailable);  // the marked text is written anew
+    EXPECT_EQ(editor().FontColor(), kClWindowText);
+    EXPECT_EQ(editor().Handle(), control);
+    EXPECT_TRUE(TextIs(Without(100, 500)));
+    EXPECT_EQ(host_.changes(), 0);
+  }
+  ExpectUndoneTo(100, 500);
+
+  // A long text leaves its window first, and goes back into another.
+  std::string lines;
+  for (int line = 0; lines.size() < 200000; ++line) lines += "line " + std::to_string(line) + " \x87\x90\x80\r\n";
+  SetText(lines);
+  editor().Select(10, 5);
+  SendMessageW(editor().Handle(), EM_SETMODIFY, TRUE, 0);
+  for (auto fault : {RichEditor::SwapFault::kNoWindow, RichEditor::SwapFault::kTextCut}) {
+    editor().SetSwapFaultForTesting(fault);
+    EXPECT_THROW(editor().SetWordWrap(true), EditorUnavailable);
+    EXPECT_FALSE(editor().WordWrap());
+    EXPECT_TRUE(TextIs(lines));
+    EXPECT_EQ(editor().SelectionStart(), 10);
+    EXPECT_EQ(editor().SelectionLength(), 5);
+    EXPECT_NE(SendMessageW(editor().Handle(), EM_GETMODIFY, 0, 0), 0);
+    EXPECT_EQ(GetFocus(), editor().Handle());
+  }
+  SendMessageW(editor().Handle(), WM_CHAR, 'x', 0);
+  EXPECT_EQ(host_.changes(), 1);
 }
 
 TEST_F(RichEditorTest, TheTextReadForPositionsIsReadAgainAfterEveryKindOfEdit) {
@@ -575,9 +587,7 @@ TEST_F(RichEditorTest, MarkedCharactersTakeTheFontAndColoursOfTheRest) {
   for (LONG unit = 0; unit < 6; ++unit) {
     CHARRANGE range{unit, unit + 1};
     SendMessageW(editor().Handle(), EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
-    CHARFORMAT2A format{};
-    format.cbSize = sizeof format;
-    SendMessageA(editor().Handle(), EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    CHARFORMAT2A format = CharFormatOf(editor().Handle(), SCF_SELECTION);
     EXPECT_STREQ(format.szFaceName, "IPAGothic") << unit;
     EXPECT_EQ(format.yHeight, 400) << unit;
     for (int shift : {0, 8, 16}) {
@@ -596,10 +606,7 @@ TEST_F(RichEditorTest, PropertiesSetBeforeTheWindowExistsApplyWhenItIsCreated) {
   late.SetBackColor(0x00FF00);
   late.Create(host_.window(), 2);
   EXPECT_FALSE(GetWindowLongW(late.Handle(), GWL_STYLE) & ES_AUTOHSCROLL);
-  CHARFORMATA format{};
-  format.cbSize = sizeof format;
-  SendMessageA(late.Handle(), EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
-  EXPECT_STREQ(format.szFaceName, "IPAGothic");
+  EXPECT_STREQ(CharFormatOf(late.Handle()).szFaceName, "IPAGothic");
   EXPECT_EQ(SendMessageW(late.Handle(), EM_SETBKGNDCOLOR, 0, 0), 0x00FF00);
   EXPECT_EQ(SendMessageW(late.Handle(), EM_GETLIMITTEXT, 0, 0), RichEditor::kTextLimit);
 }

@@ -160,14 +160,7 @@ TEST_F(TransparencyTest, TypedAndPastedCharactersAreWrittenAsTheSystemWritesThem
   // and characters the system would write as stray bytes.
   editor().SetSelectionStart(5);
   SendMessageW(editor().Handle(), WM_CHAR, 0xFFFD, 1);
-  ASSERT_TRUE(OpenClipboard(host_.window()));
-  EmptyClipboard();
-  const std::u16string pasted = u"\uFFFD\uE800\uF780\uF7FF\u0080\uF8F0\uE000";
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (pasted.size() + 1) * sizeof(char16_t));
-  std::copy_n(pasted.c_str(), pasted.size() + 1, static_cast<char16_t*>(GlobalLock(memory)));
-  GlobalUnlock(memory);
-  SetClipboardData(CF_UNICODETEXT, memory);
-  CloseClipboard();
+  PutClipboardText(host_.window(), u"\uFFFD\uE800\uF780\uF7FF\u0080\uF8F0\uE000");
   editor().PasteClipboard();
   // A character beyond the first plane, two units to the control, before the
   // marked placeholder: one "?".
@@ -200,12 +193,8 @@ TEST_F(TransparencyTest, WhatAnInputMethodCommitsInTheControlTakesTheNeutralForm
 
 // The colour a character of the editor shows in.
 COLORREF ColorAt(RichEditor& editor, Position at) {
-  editor.SetSelectionStart(at);
-  editor.SetSelectionLength(1);
-  CHARFORMATW format{};
-  format.cbSize = sizeof format;
-  SendMessageW(editor.Handle(), EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
-  return format.crTextColor;
+  editor.Select(at, 1);
+  return CharFormatOf(editor.Handle(), SCF_SELECTION).crTextColor;
 }
 
 TEST_F(TransparencyTest, MarkedCharactersTakeTheirShadesFromNewSystemColours) {

@@ -12,15 +12,7 @@ namespace {
 
 void TypeUnicode(std::u16string_view text) { SendInputs(UnicodeKeyEvents(text)); }
 
-void PressKey(WORD key) {
-  INPUT inputs[2]{};
-  for (INPUT& input : inputs) {
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = key;
-  }
-  inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, inputs, sizeof(INPUT));
-}
+void PressKey(WORD key) { SendInputs({KeyInput(key, false), KeyInput(key, true)}); }
 
 class TypingTest : public ::testing::Test {
  protected:

@@ -78,14 +78,6 @@ std::optional<std::string> TryClipboardText() {
   return text;
 }
 
-INPUT KeyInput(WORD key, bool up) {
-  INPUT input{};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = key;
-  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  return input;
-}
-
 }  // namespace
 
 Installation::Installation() {

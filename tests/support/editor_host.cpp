@@ -59,4 +59,26 @@ std::u16string ReadClipboardText(HWND owner) {
   return text;
 }
 
+void PutClipboardText(HWND owner, std::u16string_view text) {
+  if (!OpenClipboard(owner)) return;
+  EmptyClipboard();
+  if (!text.empty()) {
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(char16_t));
+    if (auto* chars = static_cast<char16_t*>(GlobalLock(memory))) {
+      std::copy(text.begin(), text.end(), chars);
+      chars[text.size()] = u'\0';
+      GlobalUnlock(memory);
+      SetClipboardData(CF_UNICODETEXT, memory);
+    }
+  }
+  CloseClipboard();
+}
+
+CHARFORMAT2A CharFormatOf(HWND control, WPARAM which) {
+  CHARFORMAT2A format{};
+  format.cbSize = sizeof format;
+  SendMessageA(control, EM_GETCHARFORMAT, which, reinterpret_cast<LPARAM>(&format));
+  return format;
+}
+
 }  // namespace quolvi::test

@@ -3,8 +3,10 @@
 #pragma once
 
 #include <windows.h>
+#include <richedit.h>
 
 #include <string>
+#include <string_view>
 
 #include "win32/base_window.h"
 #include "win32/rich_editor.h"
@@ -36,5 +38,10 @@ std::u16string ControlText(HWND control);
 
 // The text on the clipboard as CF_UNICODETEXT; empty when there is none.
 std::u16string ReadClipboardText(HWND owner);
+// Empties the clipboard and puts text on it, unless text is empty.
+void PutClipboardText(HWND owner, std::u16string_view text);
+
+// The control's character format: its default or the selection's (which).
+CHARFORMAT2A CharFormatOf(HWND control, WPARAM which = SCF_DEFAULT);
 
 }  // namespace quolvi::test

@@ -23,6 +23,15 @@ inline std::vector<INPUT> UnicodeKeyEvents(std::u16string_view text) {
   return inputs;
 }
 
+// A key's press (or, with up, its release), for SendInput.
+inline INPUT KeyInput(WORD key, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = key;
+  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  return input;
+}
+
 inline void SendInputs(std::vector<INPUT> inputs) {
   SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
