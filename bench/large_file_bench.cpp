@@ -5,9 +5,10 @@
 //
 // Opening and saving, word wrap and peak memory are measured in a process of
 // their own each (the bench starts itself with "child"), so that one
-// measurement's heap never slows another's. Find Next, the Edit menu's
-// enabling and start-up are measured on the real quolvi.exe, through the
-// messages a key press or a menu makes.
+// measurement's heap never slows another's. The keys, the Edit menu's
+// enabling, typing and start-up are measured on the real quolvi.exe: keys
+// go through the input queue (SendInput) to its window in the foreground,
+// as a person types them.
 #include <windows.h>
 #include <psapi.h>
 #include <richedit.h>
@@ -314,16 +315,76 @@ void PutOnClipboard(HWND owner, const std::u16string& text) {
 
 DWORD Selection(HWND editor) { return static_cast<DWORD>(SendMessageA(editor, EM_GETSEL, 0, 0)); }
 
-// From the posting of a key to the editor until its selection has moved.
-double KeyStep(HWND editor, WORD key) {
-  DWORD before = Selection(editor);
+// Waits until the program has handled everything that came before: a
+// message sent to its window returns only then.
+void Settle(const Started& app) {
+  WaitForInputIdle(app.process.Get(), 10000);
+  DWORD_PTR result;
+  SendMessageTimeoutA(app.window, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &result);
+}
+
+// Makes the program's main window the foreground and the active window, as
+// a person's click would, so that the keys pressed go to it.
+void Activate(const Started& app) {
+  const DWORD thread = GetWindowThreadProcessId(app.window, nullptr);
+  for (double deadline = Now() + 10; Now() < deadline; Sleep(10)) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (GetForegroundWindow() == app.window && GetGUIThreadInfo(thread, &info) && info.hwndActive == app.window) {
+      Settle(app);
+      return;
+    }
+    SetForegroundWindow(app.window);
+  }
+  throw std::runtime_error("the program's window did not become the active window");
+}
+
+// From an action until done() says it is done; the program settles first.
+double TimeUntil(const Started& app, const std::function<void()>& action, const std::function<bool()>& done) {
+  Settle(app);
   double start = Now();
-  PostMessageA(editor, WM_KEYDOWN, key, 1);
-  PostMessageA(editor, WM_KEYUP, key, 0xC0000001);
-  while (Selection(editor) == before) {
-    if (Now() - start > 60) throw std::runtime_error("the selection did not move");
+  action();
+  while (!done()) {
+    if (Now() - start > 120) throw std::runtime_error("an action did not end");
   }
   return Now() - start;
+}
+
+// A key pressed and released through the input queue, with Ctrl held when
+// asked: the system gives it to the foreground window's focus, as it does a
+// keyboard's.
+void PressKey(WORD key, bool ctrl = false) {
+  std::vector<INPUT> inputs;
+  auto add = [&inputs](WORD vk, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    inputs.push_back(input);
+  };
+  if (ctrl) add(VK_CONTROL, false);
+  add(key, false);
+  add(key, true);
+  if (ctrl) add(VK_CONTROL, true);
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+// From a key pressed (or, posted, a key press posted to the editor, which
+// skips the input queue) until the editor's selection has moved.
+double KeyStep(const Started& app, WORD key, bool posted = false) {
+  HWND editor = EditorOf(app.window);
+  DWORD before = Selection(editor);
+  return TimeUntil(
+      app,
+      [&] {
+        if (posted) {
+          PostMessageA(editor, WM_KEYDOWN, key, 1);
+          PostMessageA(editor, WM_KEYUP, key, 0xC0000001);
+        } else {
+          PressKey(key);
+        }
+      },
+      [&] { return Selection(editor) != before; });
 }
 
 double Median(std::vector<double> values) {
@@ -331,21 +392,28 @@ double Median(std::vector<double> values) {
   return values[values.size() / 2];
 }
 
+// The shortcuts and keys as a person presses them, in the running program:
 // Find Next from one match to the next, 1 KB apart near the start, against
-// an arrow-key step in the same document; and the Edit menu's enabling.
-// Each Find Next scrolls the view, which the control repaints before it
-// answers, while an arrow key within the view repaints one line: a Page Down
-// step, which scrolls too, is measured beside it.
+// arrow-key and Page Down steps (Find Next scrolls the view, which the
+// control repaints before it answers, as Page Down does; an arrow key
+// within the view repaints one line); the arrow and Page Down keys against
+// the same key posted to the editor, which skips the input queue; select
+// all, copy and the date and time as keys against the same commands posted
+// to the main window, which skip the key's way. And the Edit menu's
+// enabling. Medians of 9.
 struct ProgramFigures {
-  double findNext;
-  double arrowKey;
-  double pageDown;
+  double findNextKey, rightKey, downKey, pageDownKey;
+  double downPosted, pageDownPosted;
+  double selectAllKey, selectAllCommand;
+  double copyKey, copyCommand;
+  double dateKey, dateCommand;
   double editMenu;
 };
 
 ProgramFigures MeasureProgram(const std::string& exe, const std::string& path) {
   Started app = Start("\"" + exe + "\" \"" + path + "\"");
   HWND editor = EditorOf(app.window);
+  Activate(app);
   // The search text goes in through the find dialog, as the user types it.
   PostMessageA(app.window, WM_COMMAND, quolvi::mnSrch, 0);
   HWND dialog = nullptr;
@@ -359,17 +427,68 @@ ProgramFigures MeasureProgram(const std::string& exe, const std::string& path) {
   SendMessageA(dialog, WM_COMMAND, IDOK, 0);
   while (Selection(editor) == before) Sleep(0);
   SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-  std::vector<double> steps, arrows, pages, menus;
-  for (int i = 0; i < 9; ++i) steps.push_back(KeyStep(editor, VK_F3));
-  for (int i = 0; i < 9; ++i) arrows.push_back(KeyStep(editor, VK_RIGHT));
-  for (int i = 0; i < 9; ++i) pages.push_back(KeyStep(editor, VK_NEXT));
+  Activate(app);
+
+  ProgramFigures figures{};
+  auto median = [](int n, const std::function<double()>& one) {
+    std::vector<double> values;
+    for (int i = 0; i < n; ++i) values.push_back(one());
+    return Median(values);
+  };
+  figures.findNextKey = median(9, [&] { return KeyStep(app, VK_F3); });
+  figures.rightKey = median(9, [&] { return KeyStep(app, VK_RIGHT); });
+  figures.downKey = median(9, [&] { return KeyStep(app, VK_DOWN); });
+  figures.downPosted = median(9, [&] { return KeyStep(app, VK_DOWN, true); });
+  // Each Page Down from the top, so that the text never runs out.
+  auto caret = [&](LPARAM at) { SendMessageA(editor, EM_SETSEL, static_cast<WPARAM>(at), at); };
+  figures.pageDownKey = median(9, [&] {
+    caret(0);
+    return KeyStep(app, VK_NEXT);
+  });
+  figures.pageDownPosted = median(9, [&] {
+    caret(0);
+    return KeyStep(app, VK_NEXT, true);
+  });
+
+  // A shortcut against its command posted to the main window, in turns.
+  auto command = [&](UINT id) { PostMessageA(app.window, WM_COMMAND, id, 0); };
+  auto pair = [&](double& key, double& posted, const std::function<double(bool byKey)>& one) {
+    std::vector<double> keys, commands;
+    for (int i = 0; i < 9; ++i) {
+      keys.push_back(one(true));
+      commands.push_back(one(false));
+    }
+    key = Median(keys);
+    posted = Median(commands);
+  };
+  pair(figures.selectAllKey, figures.selectAllCommand, [&](bool byKey) {
+    caret(100);
+    DWORD from = Selection(editor);
+    return TimeUntil(
+        app, [&] { byKey ? PressKey('A', true) : command(quolvi::mnSelAll); },
+        [&] { return Selection(editor) != from; });
+  });
+  pair(figures.copyKey, figures.copyCommand, [&](bool byKey) {
+    SendMessageA(editor, EM_SETSEL, 100, 1100);
+    DWORD copies = GetClipboardSequenceNumber();
+    return TimeUntil(
+        app, [&] { byKey ? PressKey('C', true) : command(quolvi::mnCopy); },
+        [&] { return GetClipboardSequenceNumber() != copies; });
+  });
+  // Last, as it changes the text.
+  pair(figures.dateKey, figures.dateCommand, [&](bool byKey) {
+    caret(100);
+    DWORD from = Selection(editor);
+    return TimeUntil(
+        app, [&] { byKey ? PressKey(VK_F5) : command(quolvi::mnDT); }, [&] { return Selection(editor) != from; });
+  });
+
   HMENU edit = GetSubMenu(GetMenu(app.window), quolvi::Edit1);
-  for (int i = 0; i < 9; ++i) {
-    menus.push_back(
-        Seconds([&] { SendMessageA(app.window, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(edit), quolvi::Edit1); }));
-  }
+  figures.editMenu = median(9, [&] {
+    return Seconds([&] { SendMessageA(app.window, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(edit), quolvi::Edit1); });
+  });
   Stop(app);
-  return {Median(steps), Median(arrows), Median(pages), Median(menus)};
+  return figures;
 }
 
 std::string ProgramPath() {
@@ -471,10 +590,18 @@ int RunAll(const std::string& only, std::size_t editBytes) {
     std::string text = WithMarkers(size == 20000 ? MakeText(size) : mb10, "MATCH", 1000, 12);
     WriteBytes(path, text);
     ProgramFigures figures = MeasureProgram(exe, path);
-    Report(size == 20000 ? "find-next-near-20KB" : "find-next-near-10MB", text.size(), figures.findNext,
-           figures.arrowKey);
-    Report(size == 20000 ? "find-next-near-20KB-vs-page-down" : "find-next-near-10MB-vs-page-down", text.size(),
-           figures.findNext, figures.pageDown);
+    const std::string at = size == 20000 ? "-20KB" : "-10MB";
+    auto report = [&](const std::string& name, double ours, double base) {
+      Report((name + at).c_str(), text.size(), ours, base);
+    };
+    report("find-next-near", figures.findNextKey, figures.rightKey);
+    Report(("find-next-near" + at + "-vs-page-down").c_str(), text.size(), figures.findNextKey, figures.pageDownKey);
+    report("key-f3-vs-down", figures.findNextKey, figures.downKey);
+    report("key-down", figures.downKey, figures.downPosted);
+    report("key-page-down", figures.pageDownKey, figures.pageDownPosted);
+    report("key-ctrl-a", figures.selectAllKey, figures.selectAllCommand);
+    report("key-ctrl-c", figures.copyKey, figures.copyCommand);
+    report("key-f5", figures.dateKey, figures.dateCommand);
     if (size != 20000) Report("edit-menu-enabling-10MB", text.size(), figures.editMenu, empty.editMenu);
   }
 
