@@ -44,11 +44,21 @@ const Command* FindShortcut(unsigned shortcut) {
   return nullptr;
 }
 
+bool IsShortcutKey(WPARAM key) {
+  for (const Command& command : kCommands) {
+    if (command.shortcut != 0 && command.menu != PopupMenu1 && (command.shortcut & 0xFF) == (key & 0xFF)) return true;
+  }
+  return false;
+}
+
 unsigned ShortcutOfKey(WPARAM key) {
+  // The state of the keys as of the key press, asked for once.
+  BYTE keys[256];
+  if (!GetKeyboardState(keys)) return 0;
   unsigned shortcut = static_cast<unsigned>(key) & 0xFF;
-  if (GetKeyState(VK_SHIFT) < 0) shortcut |= kShift;
-  if (GetKeyState(VK_CONTROL) < 0) shortcut |= kCtrl;
-  if (GetKeyState(VK_MENU) < 0) shortcut |= kAlt;
+  if (keys[VK_SHIFT] & 0x80) shortcut |= kShift;
+  if (keys[VK_CONTROL] & 0x80) shortcut |= kCtrl;
+  if (keys[VK_MENU] & 0x80) shortcut |= kAlt;
   return shortcut;
 }
 

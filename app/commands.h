@@ -55,6 +55,10 @@ const Command* FindCommand(UINT id);
 // The main-menu item whose shortcut this is; nullptr for none.
 const Command* FindShortcut(unsigned shortcut);
 
+// Whether the key is that of some main-menu shortcut, whatever modifiers
+// are held; most keys are none, and are told so without asking the system
+// for the modifiers.
+bool IsShortcutKey(WPARAM key);
 // The shortcut of a key press, with the modifiers as held now.
 unsigned ShortcutOfKey(WPARAM key);
 

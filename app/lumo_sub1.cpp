@@ -265,13 +265,20 @@ bool TFLumoSub1::HandleShortcut(const MSG& msg) {
   if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
   HWND hwnd = Handle();
   if (!hwnd || (msg.hwnd != hwnd && !IsChild(hwnd, msg.hwnd))) return false;
+  if (!IsShortcutKey(msg.wParam)) return false;
   const Command* command = FindShortcut(ShortcutOfKey(msg.wParam));
   if (!command) return false;
-  // The top-level item's handler first, then the item if it is enabled; the
-  // key is consumed either way.
+  // The item runs if its rule holds now; the key is consumed either way.
+  // Only its own rule is evaluated: the menu's other items are evaluated
+  // when the menu opens, and asking for them here (the clipboard among
+  // them) would cost every shortcut what the menu costs.
   Run([this, command] {
-    TopMenuClick(command->menu);
-    if (IsItemEnabled(command->id)) Dispatch(command->id);
+    if (command->enabling != kAlways) {
+      const bool enabled = RuleHolds(command->enabling);
+      SetItemEnabled(command->id, enabled);
+      if (!enabled) return;
+    }
+    Dispatch(command->id);
   });
   return true;
 }
@@ -296,13 +303,6 @@ void TFLumoSub1::SetItemEnabled(UINT id, bool enabled) {
   if (!command) return;
   HMENU menu = command->menu == Menu::PopupMenu1 ? PopupMenu1_.Get() : MainMenu1_;
   EnableMenuItem(menu, id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
-}
-
-bool TFLumoSub1::IsItemEnabled(UINT id) const {
-  const Command* command = FindCommand(id);
-  if (!command) return false;
-  HMENU menu = command->menu == Menu::PopupMenu1 ? PopupMenu1_.Get() : MainMenu1_;
-  return (GetMenuState(menu, id, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED)) == 0;
 }
 
 void TFLumoSub1::ShowPopupMenu1(int x, int y) {

@@ -91,7 +91,6 @@ class TFLumoSub1 : public BaseWindow<TFLumoSub1> {
   void Layout();
   void Dispatch(UINT id);
   void SetItemEnabled(UINT id, bool enabled);
-  bool IsItemEnabled(UINT id) const;
   void Close();
 
   // Events of the window.

@@ -268,10 +268,12 @@ TEST_F(MainMenuTest, WordWrapTogglesWithItsCheckMark) {
   EXPECT_FALSE(GetMenuState(window_.MainMenu1(), mnWordWrap, MF_BYCOMMAND) & MF_CHECKED);
 }
 
-// A key press as the message loop sees it, with Ctrl held or not.
-MSG KeyDown(HWND hwnd, WPARAM key, bool ctrl) {
+// A key press as the message loop sees it, with the modifiers held (kCtrl,
+// kShift).
+MSG KeyDown(HWND hwnd, WPARAM key, unsigned modifiers) {
   BYTE keys[256] = {};
-  if (ctrl) keys[VK_CONTROL] = 0x80;
+  if (modifiers & kCtrl) keys[VK_CONTROL] = 0x80;
+  if (modifiers & kShift) keys[VK_SHIFT] = 0x80;
   SetKeyboardState(keys);
   return MSG{hwnd, WM_KEYDOWN, key, 0, 0, {0, 0}};
 }
@@ -280,19 +282,22 @@ TEST_F(MainMenuTest, AShortcutIsConsumedEvenWhenItsItemIsDisabled) {
   HWND editor = window_.reEdit.Handle();
   // Nothing to undo and an empty document: the items are disabled, the keys
   // are taken all the same and do nothing.
-  EXPECT_TRUE(window_.HandleShortcut(KeyDown(editor, 'Z', true)));
+  EXPECT_TRUE(window_.HandleShortcut(KeyDown(editor, 'Z', kCtrl)));
   EXPECT_FALSE(Enabled(mnUndo));
-  EXPECT_TRUE(window_.HandleShortcut(KeyDown(editor, 'A', true)));
+  EXPECT_TRUE(window_.HandleShortcut(KeyDown(editor, 'A', kCtrl)));
   EXPECT_FALSE(Enabled(mnSelAll));
   // With text, Ctrl+A runs Select all.
   SetText("abc");
   window_.reEdit.SetSelectionStart(1);
-  EXPECT_TRUE(window_.HandleShortcut(KeyDown(editor, 'A', true)));
+  EXPECT_TRUE(window_.HandleShortcut(KeyDown(editor, 'A', kCtrl)));
   EXPECT_EQ(window_.reEdit.SelectionLength(), 3);
   // Keys that are no shortcut go on to the editor.
-  EXPECT_FALSE(window_.HandleShortcut(KeyDown(editor, 'B', true)));
-  EXPECT_FALSE(window_.HandleShortcut(KeyDown(editor, 'A', false)));
-  KeyDown(editor, 0, false);
+  EXPECT_FALSE(window_.HandleShortcut(KeyDown(editor, 'B', kCtrl)));
+  EXPECT_FALSE(window_.HandleShortcut(KeyDown(editor, 'A', 0)));
+  // A shortcut is its key with exactly its modifiers: Shift+F3 is not F3.
+  EXPECT_FALSE(window_.HandleShortcut(KeyDown(editor, VK_F3, kShift)));
+  EXPECT_TRUE(window_.HandleShortcut(KeyDown(editor, VK_F3, 0)));
+  KeyDown(editor, 0, 0);
 }
 
 TEST_F(MainMenuTest, TheFindDialogReopensWhereItWasClosed) {
