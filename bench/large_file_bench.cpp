@@ -21,9 +21,8 @@
 #include <vector>
 
 #include "app/commands.h"
+#include "bench/bench_support.h"
 #include "core/cp932.h"
-#include "core/font_size.h"
-#include "core/line_breaks.h"
 #include "core/matcher.h"
 #include "core/replace_all.h"
 #include "win32/handles.h"
@@ -31,43 +30,11 @@
 
 namespace {
 
+using namespace quolvi::bench;
 using quolvi::FileHandle;
 using quolvi::FindHandle;
 using quolvi::KernelHandle;
 using quolvi::WindowHandle;
-
-double Now() {
-  LARGE_INTEGER frequency, counter;
-  QueryPerformanceFrequency(&frequency);
-  QueryPerformanceCounter(&counter);
-  return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Seconds(const std::function<void()>& work) {
-  double start = Now();
-  work();
-  return Now() - start;
-}
-
-// Japanese prose-like text: double-byte characters, ASCII and half-width
-// katakana in lines of varying length, CR LF line breaks.
-std::string MakeText(std::size_t size) {
-  static const char* const words[] = {"日本語の", "文章を",       "編集する", "ｶﾀｶﾅ", "text ",  "表示", "、",
-                                      "。",       "ソフトウェア", "能力",     "予定", "十分な", "123 "};
-  std::string text;
-  text.reserve(size + 64);
-  unsigned state = 1;
-  std::size_t lineStart = 0;
-  while (text.size() < size) {
-    state = state * 1103515245u + 12345u;
-    text += words[(state >> 16) % 13];
-    if (text.size() - lineStart > 40 + (state >> 8) % 60) {
-      text += "\r\n";
-      lineStart = text.size();
-    }
-  }
-  return text;
-}
 
 // Puts marker into text every `every` bytes, on the next character
 // boundary, count times.
@@ -87,30 +54,11 @@ std::string WithMarkers(const std::string& text, const std::string& marker, std:
   return out;
 }
 
-std::string TempFile(const char* name) {
-  char folder[MAX_PATH];
-  GetTempPathA(MAX_PATH, folder);
-  return std::string(folder) + name;
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-  FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-  DWORD written = 0;
-  if (!file || !WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) {
-    throw std::runtime_error("cannot write " + path);
-  }
-}
-
 double PeakWorkingSetMb() {
   PROCESS_MEMORY_COUNTERS counters{};
   counters.cb = sizeof counters;
   GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
   return static_cast<double>(counters.PeakWorkingSetSize) / (1024.0 * 1024.0);
-}
-
-void Report(const char* name, std::size_t size, double ours, double base) {
-  std::printf("bench %s size=%zu ours_s=%.4f base_s=%.4f ratio=%.2f\n", name, size, ours, base, ours / base);
-  std::fflush(stdout);
 }
 
 LRESULT CALLBACK HostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -138,58 +86,6 @@ struct FileStream {
     return ok ? 0 : 1;
   }
 };
-
-struct PieceSource {
-  std::string_view text;
-  static DWORD CALLBACK Read(DWORD_PTR cookie, LPBYTE buffer, LONG capacity, LONG* got) {
-    auto* self = reinterpret_cast<PieceSource*>(cookie);
-    std::size_t n = std::min(self->text.size(), static_cast<std::size_t>(capacity));
-    // Whole lines only, so that no character and no line break is cut.
-    if (n < self->text.size()) n = self->text.rfind('\n', n - 1) + 1;
-    std::copy_n(self->text.data(), n, buffer);
-    self->text.remove_prefix(n);
-    *got = static_cast<LONG>(n);
-    return 0;
-  }
-};
-
-// The bare control filled the fastest way found: the text read whole, then
-// streamed in as ANSI in pieces of 64 KB, each at the end, redraw off.
-void BareOpen(HWND control, const std::string& path) {
-  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-  std::string text(GetFileSize(file.Get(), nullptr), '\0');
-  DWORD got = 0;
-  ReadFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &got, nullptr);
-  SendMessageA(control, WM_SETREDRAW, FALSE, 0);
-  for (std::size_t from = 0; from < text.size();) {
-    std::size_t to = quolvi::PieceEnd(std::string_view(text), from, 64 * 1024);
-    if (from > 0) SendMessageA(control, EM_SETSEL, -1, -1);
-    PieceSource source{std::string_view(text).substr(from, to - from)};
-    EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0, PieceSource::Read};
-    SendMessageA(control, EM_STREAMIN, SF_TEXT | (from > 0 ? SFF_SELECTION : 0), reinterpret_cast<LPARAM>(&stream));
-    from = to;
-  }
-  SendMessageA(control, EM_EMPTYUNDOBUFFER, 0, 0);
-  SendMessageA(control, WM_SETREDRAW, TRUE, 0);
-}
-
-HWND NewBare(HWND host, bool wrap) {
-  HWND control = CreateWindowExA(WS_EX_CLIENTEDGE, "RICHEDIT", "",
-                                 WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
-                                     ES_NOHIDESEL | (wrap ? 0 : ES_AUTOHSCROLL),
-                                 0, 0, 580, 380, host, nullptr, GetModuleHandleA(nullptr), nullptr);
-  SendMessageA(control, EM_LIMITTEXT, quolvi::RichEditor::kTextLimit, 0);
-  // The editor's font, which its layout measures.
-  quolvi::RichEditor defaults;
-  CHARFORMATA format{};
-  format.cbSize = sizeof format;
-  format.dwMask = CFM_FACE | CFM_SIZE | CFM_CHARSET;
-  lstrcpynA(format.szFaceName, defaults.FaceName().c_str(), LF_FACESIZE);
-  format.yHeight = quolvi::TwipsFromPointSize(defaults.PointSize());
-  format.bCharSet = SHIFTJIS_CHARSET;
-  SendMessageA(control, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
-  return control;
-}
 
 // Prints the child's figures on one line: seconds of each step, then the
 // peak working set in MB.
@@ -256,52 +152,6 @@ std::vector<double> Child(const std::string& mode, const std::string& path) {
 
 // --- The real program --------------------------------------------------------
 
-HWND EditorOf(HWND main) { return FindWindowExA(main, nullptr, "RICHEDIT", nullptr); }
-
-struct Started {
-  KernelHandle process;
-  HWND window = nullptr;  // shown, and holding an editor when one was asked for
-  bool withEditor = false;
-};
-
-BOOL CALLBACK FindShown(HWND hwnd, LPARAM lParam) {
-  auto* started = reinterpret_cast<Started*>(lParam);
-  DWORD id = 0;
-  GetWindowThreadProcessId(hwnd, &id);
-  if (id != GetProcessId(started->process.Get()) || !IsWindowVisible(hwnd)) return TRUE;
-  if (started->withEditor && !EditorOf(hwnd)) return TRUE;
-  started->window = hwnd;
-  return FALSE;
-}
-
-// Starts a program and waits until its window is shown and it waits for
-// input.
-Started Start(const std::string& commandLine, bool withEditor = true) {
-  std::string line = commandLine;
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info{};
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
-    throw std::runtime_error("cannot start " + commandLine);
-  }
-  Started started;
-  started.withEditor = withEditor;
-  started.process.Reset(info.hProcess);
-  KernelHandle thread(info.hThread);
-  WaitForInputIdle(started.process.Get(), 60000);
-  for (double deadline = Now() + 60; !started.window && Now() < deadline; Sleep(0)) {
-    EnumWindows(FindShown, reinterpret_cast<LPARAM>(&started));
-  }
-  if (!started.window) throw std::runtime_error("no window from " + commandLine);
-  WaitForInputIdle(started.process.Get(), 60000);
-  return started;
-}
-
-void Stop(Started& started) {
-  TerminateProcess(started.process.Get(), 0);
-  WaitForSingleObject(started.process.Get(), 10000);
-}
-
 void PutOnClipboard(HWND owner, const std::u16string& text) {
   if (!OpenClipboard(owner)) return;
   EmptyClipboard();
@@ -311,62 +161,6 @@ void PutOnClipboard(HWND owner, const std::u16string& text) {
   }
   SetClipboardData(CF_UNICODETEXT, memory);
   CloseClipboard();
-}
-
-DWORD Selection(HWND editor) { return static_cast<DWORD>(SendMessageA(editor, EM_GETSEL, 0, 0)); }
-
-// Waits until the program has handled everything that came before: a
-// message sent to its window returns only then.
-void Settle(const Started& app) {
-  WaitForInputIdle(app.process.Get(), 10000);
-  DWORD_PTR result;
-  SendMessageTimeoutA(app.window, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &result);
-}
-
-// Makes the program's main window the foreground and the active window, as
-// a person's click would, so that the keys pressed go to it.
-void Activate(const Started& app) {
-  const DWORD thread = GetWindowThreadProcessId(app.window, nullptr);
-  for (double deadline = Now() + 10; Now() < deadline; Sleep(10)) {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    if (GetForegroundWindow() == app.window && GetGUIThreadInfo(thread, &info) && info.hwndActive == app.window) {
-      Settle(app);
-      return;
-    }
-    SetForegroundWindow(app.window);
-  }
-  throw std::runtime_error("the program's window did not become the active window");
-}
-
-// From an action until done() says it is done; the program settles first.
-double TimeUntil(const Started& app, const std::function<void()>& action, const std::function<bool()>& done) {
-  Settle(app);
-  double start = Now();
-  action();
-  while (!done()) {
-    if (Now() - start > 120) throw std::runtime_error("an action did not end");
-  }
-  return Now() - start;
-}
-
-// A key pressed and released through the input queue, with Ctrl held when
-// asked: the system gives it to the foreground window's focus, as it does a
-// keyboard's.
-void PressKey(WORD key, bool ctrl = false) {
-  std::vector<INPUT> inputs;
-  auto add = [&inputs](WORD vk, bool up) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = vk;
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    inputs.push_back(input);
-  };
-  if (ctrl) add(VK_CONTROL, false);
-  add(key, false);
-  add(key, true);
-  if (ctrl) add(VK_CONTROL, true);
-  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 // From a key pressed (or, posted, a key press posted to the editor, which
@@ -385,11 +179,6 @@ double KeyStep(const Started& app, WORD key, bool posted = false) {
         }
       },
       [&] { return Selection(editor) != before; });
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
 }
 
 // The shortcuts and keys as a person presses them, in the running program:
@@ -489,14 +278,6 @@ ProgramFigures MeasureProgram(const std::string& exe, const std::string& path) {
   });
   Stop(app);
   return figures;
-}
-
-std::string ProgramPath() {
-  char self[MAX_PATH];
-  GetModuleFileNameA(nullptr, self, MAX_PATH);
-  std::string folder(self);
-  folder.resize(folder.find_last_of('\\') + 1);
-  return folder + "..\\app\\quolvi.exe";
 }
 
 int RunTrivial() {
