@@ -226,11 +226,16 @@ void TFLumoSub1::ShowProgress(int percent) {
 void TFLumoSub1::Layout() {
   RECT client;
   GetClientRect(Handle(), &client);
+  int statusHeight = 0;
   if (StatusBar1_) {
-    SendMessageA(StatusBar1_, SB_SETMINHEIGHT, kStatusBarHeight, 0);
-    MoveWindow(StatusBar1_, 0, client.bottom - kStatusBarHeight, client.right, kStatusBarHeight, TRUE);
+    // The status bar places itself at the bottom, as high as its font and
+    // its least height make it; the editor takes all above it.
+    SendMessageA(StatusBar1_, SB_SETMINHEIGHT, kStatusBarMinHeight, 0);
+    SendMessageA(StatusBar1_, WM_SIZE, 0, 0);
+    RECT bar;
+    if (GetWindowRect(StatusBar1_, &bar)) statusHeight = bar.bottom - bar.top;
   }
-  RECT editor{0, 0, client.right, client.bottom - kStatusBarHeight};
+  RECT editor{0, 0, client.right, client.bottom - statusHeight};
   if (editor.bottom < 0) editor.bottom = 0;
   reEdit.SetBounds(editor);
 }

@@ -27,7 +27,8 @@ class TFLumoSub1 : public BaseWindow<TFLumoSub1> {
   static constexpr char kClassName[] = "TFLumoSub1";
   static constexpr int kWidth = 491;
   static constexpr int kHeight = 391;
-  static constexpr int kStatusBarHeight = 20;
+  // The least height of the status bar's drawing area; its font may make it higher.
+  static constexpr int kStatusBarMinHeight = 20;
 
   TFLumoSub1() = default;
   TFLumoSub1(const TFLumoSub1&) = delete;
