@@ -13,7 +13,7 @@ namespace quolvi {
 class TFLumoSub1;
 
 // Command identifiers of the menu items, one per row.
-#define QUOLVI_COMMAND_ID(name, menu, caption, shortcut, enabling) name,
+#define QUOLVI_COMMAND_ID(name, menu, caption, shortcut, enabling, whileLoading) name,
 #define QUOLVI_NO_SEPARATOR(name, menu)
 enum CommandId : UINT { kFirstCommandId = 100, QUOLVI_COMMANDS(QUOLVI_COMMAND_ID, QUOLVI_NO_SEPARATOR) };
 #undef QUOLVI_COMMAND_ID
@@ -35,12 +35,18 @@ enum Enabling {
   kSelectionToRun,    // the selection is not empty once trimmed
 };
 
+// Whether an item may run while a file is still loading: what only reads
+// the text (copy, select all, find) and quitting may; whatever changes the
+// text or the document waits, its item disabled, until the last piece is in.
+enum WhileLoading { kRuns, kWaits };
+
 struct Command {
   CommandId id;  // kFirstCommandId for a separator
   Menu menu;
   const char* caption;  // nullptr for a separator
   unsigned shortcut;    // 0 for none
   Enabling enabling;
+  WhileLoading whileLoading;
   void (TFLumoSub1::*handler)();
 };
 

@@ -95,6 +95,8 @@ void TFLumoSub1::FindStep(const SearchDialog& dialog) {
 }
 
 void TFLumoSub1::ReplaceDialog1Replace() {
+  // The replace dialog may be open while a file loads: it waits too.
+  if (reEdit.Loading()) return;
   search_.FindPattern = ReplaceDialog1_.findWhat;
   search_.ReplacePattern = ReplaceDialog1_.replaceWith;
   search_.FindOptions = ReplaceDialog1_.options;

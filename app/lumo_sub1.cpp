@@ -218,7 +218,7 @@ void TFLumoSub1::ShowProgress(int percent) {
     statusBeforeProgress_ = before;
   }
   char text[64];
-  std::snprintf(text, sizeof text, progressFormat_ ? progressFormat_ : messages::kWorkingProgress, percent);
+  std::snprintf(text, sizeof text, reEdit.Loading() ? messages::kLoadingProgress : messages::kWorkingProgress, percent);
   SendMessageA(StatusBar1_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text));
   UpdateWindow(StatusBar1_);
 }
@@ -249,7 +249,13 @@ void TFLumoSub1::FormCreate() {
 void TFLumoSub1::FormShow() { DragAcceptFiles(Handle(), TRUE); }
 
 bool TFLumoSub1::FormCloseQuery() {
-  if (!ConfirmDiscard(messages::kDiscardForClose)) return false;
+  // A file still loading holds no change of the user's: its load stops at
+  // once, and nothing is asked.
+  if (reEdit.Loading()) {
+    reEdit.AbandonLoad();
+  } else if (!ConfirmDiscard(messages::kDiscardForClose)) {
+    return false;
+  }
   ResetDocument();
   // Settings that cannot be written are reported, and the window closes all
   // the same: the user has let the document go, and a program whose folder
@@ -286,10 +292,16 @@ void TFLumoSub1::Dispatch(UINT id) {
 }
 
 void TFLumoSub1::ApplyEnabling(Menu menu) {
-  // Each rule is evaluated at most once for one opening.
+  // Each rule is evaluated at most once for one opening. While a file
+  // loads, what would change the text or the document waits.
+  const bool loading = reEdit.Loading();
   std::optional<bool> holds[kSelectionToRun + 1];
   for (const Command& command : kCommands) {
-    if (command.menu != menu || !command.caption || command.enabling == kAlways) continue;
+    if (command.menu != menu || !command.caption) continue;
+    if (loading && command.whileLoading == kWaits) {
+      SetItemEnabled(command.id, false);
+      continue;
+    }
     std::optional<bool>& known = holds[command.enabling];
     if (!known) known = RuleHolds(command.enabling);
     SetItemEnabled(command.id, *known);

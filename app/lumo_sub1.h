@@ -66,7 +66,7 @@ class TFLumoSub1 : public BaseWindow<TFLumoSub1> {
   int AskUser(std::string_view text, UINT flags);
 
   // The handlers of the menu items, one for every row of the command table.
-#define QUOLVI_DECLARE_HANDLER(name, menu, caption, shortcut, enabling) void name##Click();
+#define QUOLVI_DECLARE_HANDLER(name, menu, caption, shortcut, enabling, whileLoading) void name##Click();
   QUOLVI_COMMANDS(QUOLVI_DECLARE_HANDLER, QUOLVI_NO_SEPARATOR)
 #undef QUOLVI_DECLARE_HANDLER
 
@@ -119,16 +119,17 @@ class TFLumoSub1 : public BaseWindow<TFLumoSub1> {
     DWORD filterIndex = 1;  // the entry last chosen stays selected
   };
   void reEditChange();
-  // Shows in the status bar how far a long change of the whole text has
-  // come, and what the status bar said before once it is done.
+  // Shows in the status bar how far a load or another long change of the
+  // whole text has come, and what the status bar said before once it is done.
   void ShowProgress(int percent);
   void SetModified(bool modified);
   // The discard question, asked only of a modified document; true to go on.
   bool ConfirmDiscard(const char* text);
 
   // Opening and saving.
-  // The steps after a file was chosen: path names the file, shown is how
-  // the caption names it.
+  // Loads a file that was chosen, and once its last piece is in, takes the
+  // steps after a load: path names the file, shown is how the caption names
+  // it.
   void AfterLoad(const std::string& path, const std::string& shown);
   void OpenFromCommandLine();
   void WMDropFiles(HDROP drop);
@@ -178,7 +179,6 @@ class TFLumoSub1 : public BaseWindow<TFLumoSub1> {
   FontHandle formFont_;
   FontHandle statusBarFont_;
   HWND StatusBar1_ = nullptr;
-  const char* progressFormat_ = nullptr;  // the words for the work going on, when not the general ones
   std::optional<std::string> statusBeforeProgress_;
   HWND cbTouched_ = nullptr;
   HMENU MainMenu1_ = nullptr;  // owned by the window

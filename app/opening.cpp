@@ -56,15 +56,18 @@ bool TFLumoSub1::ShowFileDialog(FileDialogState& dialog, bool save) {
 }
 
 void TFLumoSub1::AfterLoad(const std::string& path, const std::string& shown) {
-  progressFormat_ = messages::kLoadingProgress;
-  ScopeExit general([this] { progressFormat_ = nullptr; });
-  reEdit.LoadTextFile(path);  // an error here ends the command with nothing else changed
-  OpenDialog1_.fileName = path;
-  SaveDialog1_.fileName = OpenDialog1_.fileName;
-  SetWindowTextA(Handle(), (messages::kOpenedCaption + shown).c_str());
-  OpenDialog1_.initialDir = StartFolder(FolderOf(path));
-  SaveDialog1_.initialDir = OpenDialog1_.initialDir;
-  SetModified(false);
+  // A file that cannot be read ends the command here with nothing changed;
+  // one that fails part of the way is reported by the editor, and the
+  // document stays as it was. The first screen shows at once, and the
+  // document is the file's once the last piece is in.
+  reEdit.BeginLoad(path, [this, path, shown] {
+    OpenDialog1_.fileName = path;
+    SaveDialog1_.fileName = OpenDialog1_.fileName;
+    SetWindowTextA(Handle(), (messages::kOpenedCaption + shown).c_str());
+    OpenDialog1_.initialDir = StartFolder(FolderOf(path));
+    SaveDialog1_.initialDir = OpenDialog1_.initialDir;
+    SetModified(false);
+  });
 }
 
 void TFLumoSub1::mnLoadClick() {
@@ -89,7 +92,8 @@ void TFLumoSub1::WMDropFiles(HDROP drop) {
   DropHandle files(drop);
   UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
   if (count < 1) return;
-  // The first file replaces the document without a question.
+  // The first file replaces the document without a question, a file still
+  // loading too (the user asked for the other).
   const std::string first = UsableName(DroppedPath(drop, 0));
   AfterLoad(first, first);
   const std::string self = UsableName(ExecutableFileName());

@@ -26,6 +26,12 @@ void TFLumoSub1::NoteChangeForRecovery() {
 void TFLumoSub1::KeepForRecovery() {
   KillTimer(Handle(), kKeepTimer);
   if (!recovery_ || !Modified()) return;
+  // The window holds a file still loading, not the modified text: that
+  // comes back if the load fails, and goes if it ends.
+  if (reEdit.Loading()) {
+    SetTimer(Handle(), kKeepTimer, kKeepDelayMs, nullptr);
+    return;
+  }
   const std::string& path = SaveDialog1_.fileName;
   if (kept_ && keptChanges_ == changes_ && keptPath_ == path) return;
   // The text is read here, and given up as soon as the user presses a key
@@ -68,7 +74,9 @@ void TFLumoSub1::OfferRecovery() {
 
 void TFLumoSub1::Restore(const std::string& path, const std::string& text) {
   // The recovered text is the document, unsaved, with its file if it had
-  // one, as though it had been opened and edited.
+  // one, as though it had been opened and edited; a file named on the
+  // command line and still loading gives way to it.
+  reEdit.AbandonLoad();
   reEdit.SelectWholeText();
   reEdit.ReplaceSelectedText(text);
   reEdit.SetSelectionStart(0);
