@@ -248,18 +248,20 @@ WindowHandle EditControl::MakeWindow(bool wordWrap) {
 void EditControl::PutInPlace(WindowHandle window) {
   HWND old = window_.Get();
   bool hadFocus = std::exchange(focusNext_, false) || (old && GetFocus() == old);
-  // In the old one's place in the order of the windows, then shown. What
-  // was there stays on the screen until the new one is drawn over it.
-  HWND before = old ? old : picture_ ? picture_->Handle() : nullptr;
-  SetWindowPos(window.Get(), before ? before : HWND_TOP, 0, 0, 0, 0,
-               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  // Right above what was there (the old window, or its picture), shown
+  // without being drawn, then drawn whole, frame and scroll bars with the
+  // text, in one step: what was there stays on the screen until the new
+  // one is drawn over it, and goes from under it unseen.
+  HWND there = old ? old : picture_ ? picture_->Handle() : nullptr;
+  HWND above = there ? GetWindow(there, GW_HWNDPREV) : nullptr;
+  SetWindowPos(window.Get(), above ? above : HWND_TOP, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOREDRAW);
+  RedrawWindow(window.Get(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
   DestroyWindowInPlace();
   picture_.reset();
   window_ = std::move(window);
   ++generation_;  // a new window, with a text of its own
   if (hadFocus) SetFocus(window_.Get());
-  // Drawn now, with its frame: the scroll bars come with the text.
-  RedrawWindow(window_.Get(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
 }
 
 void EditControl::DropWindow() {
