@@ -803,6 +803,47 @@ TEST_F(MainMenuTest, AChangeToANewEditorWindowThatFailsKeepsTheTextItsChangesAnd
   EXPECT_TRUE(IsWindow(window_.Handle()));
 }
 
+TEST_F(MainMenuTest, ALoadThatFailsPartOfTheWayLeavesTheDocumentAsItWasAndSaysWhy) {
+  std::string text;
+  for (int line = 0; text.size() < 600000; ++line)
+    text += "途中で失敗する読み込みの行 " + std::to_string(line) + "\r\n";
+  TempDir dir;
+  const std::string path = dir.File("long.txt");
+  WriteBytes(path, text);
+  RichEditor& editor = window_.reEdit;
+  SetText("kept");
+  SendMessageW(editor.Handle(), WM_CHAR, 'x', 1);
+  using Fault = RichEditor::SwapFault;
+  // The window ends up holding less than the text (found at the end), or
+  // no memory half-way (kNone).
+  for (Fault fault : {Fault::kTextCut, Fault::kNone}) {
+    SCOPED_TRACE(static_cast<int>(fault));
+    editor.SetSwapFaultForTesting(fault);
+    if (fault == Fault::kNone) {
+      editor.ReportAllProgressForTesting();
+      editor.OnProgress = [](int percent) {
+        if (percent >= 50) throw std::bad_alloc();
+      };
+    }
+    Answerer answers({IDOK});
+    SendMessageA(window_.Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({path})), 0);
+    EXPECT_TRUE(editor.Loading());  // the first screen is in, the rest to come
+    EXPECT_TRUE(WaitUntil([&] { return !editor.Loading(); }, 60000));
+    editor.OnProgress = nullptr;
+    EXPECT_EQ(answers.Texts(),
+              std::vector<std::string>{fault == Fault::kNone ? "メモリが不足したため処理を中止しました."
+                                                             : "編集領域を用意できないため処理を中止しました."});
+    EXPECT_EQ(editor.WholeText(), "keptx");
+    EXPECT_TRUE(window_.Modified());
+    EXPECT_EQ(TextOf(window_.Handle()), "Quolvi");
+    EXPECT_EQ(window_.DocumentFileName(), "");
+    // Its text open to edits again, reporting them.
+    SendMessageW(editor.Handle(), WM_CHAR, 'y', 1);
+    EXPECT_EQ(editor.WholeText(), "keptxy");
+    SendMessageW(editor.Handle(), WM_KEYDOWN, VK_BACK, 0);
+  }
+}
+
 TEST_F(MainMenuTest, AWindowWhoseEditorCannotBeMadeSaysSoAndIsNotMade) {
   TFLumoSub1 other;
   other.reEdit.SetSwapFaultForTesting(RichEditor::SwapFault::kNoWindow);
