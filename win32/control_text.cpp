@@ -138,8 +138,10 @@ void PieceFill::PutNext(std::size_t minimum) {
   // the lists short.
   const std::size_t from = from_;
   if (from > 0) {
-    LONG end = window_.UnitCount();
-    window_.Select(CHARRANGE{end, end});
+    // Past the end: the control puts the caret at the end at once, where
+    // the end itself would be looked for from the start of the text.
+    LONG past = window_.UnitCount() + 1;
+    window_.Select(CHARRANGE{past, past});
   }
   std::size_t to = 0;
   switch (form_) {

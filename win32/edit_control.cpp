@@ -191,14 +191,17 @@ KeptView::~KeptView() {
       (caret.y < client.top || caret.y >= client.bottom || caret.x < client.left || caret.x >= client.right)) {
     SetCaretPos(caret.x, caret.y);
   }
-  // The scroll bars, and what came in below the old end where that is in view.
-  SendMessageW(hwnd, WM_NCPAINT, 1, 0);
+  // What came in below the old end, where that is in view (asked first of
+  // the view's last character, which the control finds from the top of the
+  // view down, not from the start of the text).
+  POINTL corner{client.right - 1, client.bottom - 1};
+  if (window_.Send(EM_CHARFROMPOS, 0, &corner) < end_) return;
   POINTL end = window_.PositionOf(end_);
-  if (end.y < client.bottom) {
-    RECT below{client.left, std::max<LONG>(end.y, client.top), client.right, client.bottom};
-    InvalidateRect(hwnd, &below, TRUE);
-  }
+  RECT below{client.left, std::max<LONG>(end.y, client.top), client.right, client.bottom};
+  InvalidateRect(hwnd, &below, TRUE);
 }
+
+void ControlWindow::DrawFrame() const { SendMessageW(hwnd_, WM_NCPAINT, 1, 0); }
 
 // --- The control's windows ------------------------------------------------------
 

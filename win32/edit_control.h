@@ -61,6 +61,8 @@ class ControlWindow {
   // gives it scaled to 16 bits in a long text), and scrolling there.
   POINT ScrollPosition() const;
   void ScrollTo(POINT position) const { Send(EM_SETSCROLLPOS, 0, &position); }
+  // Draws the frame and the scroll bars now.
+  void DrawFrame() const;
 
  private:
   HWND hwnd_ = nullptr;
@@ -87,8 +89,10 @@ class QuietControl {
 // Keeps what the user sees of a shown window while text goes in at the end
 // of its text (the pieces of a long load after the first): the selection and
 // the scroll position stay as they were, nothing is drawn meanwhile, and
-// afterwards only the scroll bars and the rows from the old end of the text
-// on are drawn anew, so the view neither jumps nor flickers.
+// afterwards only the rows from the old end of the text on are drawn anew,
+// where they are in view, so the view neither jumps nor flickers. The scroll
+// bars are left to the caller (DrawFrame), which draws them less often: that
+// takes the system longer than a piece of text.
 class KeptView {
  public:
   explicit KeptView(ControlWindow window);

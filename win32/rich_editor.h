@@ -197,6 +197,7 @@ class RichEditor final : public Editor, private TypingTarget {
     bool beforeInPlace = false;  // the window in place still holds it
     std::function<void()> loaded;
     std::optional<LongWork> work;  // its progress
+    DWORD frameDrawn = 0;          // the tick count the scroll bars were last drawn at
   };
   static constexpr UINT_PTR kLoadTimer = 0x5157;
   // The units of the first piece, which fill the first screen of any window.
@@ -209,6 +210,8 @@ class RichEditor final : public Editor, private TypingTarget {
   // message waits; then the program waits for input, as an idle one does,
   // until the timer's next tick.
   static constexpr DWORD kLoadBurstMs = 200;
+  // The scroll bars are drawn anew at most this often while a load goes on.
+  static constexpr DWORD kFrameDrawMs = 500;
   void OnLoadTimer();
   // Puts the next piece in; the last ends the load.
   void ContinueLoad();

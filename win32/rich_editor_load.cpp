@@ -70,6 +70,7 @@ void RichEditor::BeginLoad(const std::string& path, std::function<void()> loaded
     window.Send(EM_SETMODIFY, FALSE);
     control_.PutInPlace(std::move(made));
     load_->beforeInPlace = false;
+    load_->frameDrawn = GetTickCount();
     text_ = text;
     input_.NewWindow();
     input_.NewText();
@@ -86,8 +87,13 @@ void RichEditor::OnLoadTimer() {
   do {
     ContinueLoad();
   } while (load_ && GetTickCount() - start < kLoadBurstMs && HIWORD(GetQueueStatus(QS_ALLINPUT & ~QS_TIMER)) == 0);
+  if (!load_) return;
+  if (GetTickCount() - load_->frameDrawn >= kFrameDrawMs) {
+    control_.Window().DrawFrame();
+    load_->frameDrawn = GetTickCount();
+  }
   // The timer set anew: its next tick comes only after a pause.
-  if (load_) SetTimer(control_.Handle(), kLoadTimer, USER_TIMER_MINIMUM, nullptr);
+  SetTimer(control_.Handle(), kLoadTimer, USER_TIMER_MINIMUM, nullptr);
 }
 
 void RichEditor::ContinueLoad() {
@@ -170,6 +176,7 @@ void RichEditor::AbandonLoad() {
 void RichEditor::StopLoading() {
   ControlWindow window = control_.Window();
   KillTimer(window.Handle(), kLoadTimer);
+  window.DrawFrame();
   window.Send(EM_EMPTYUNDOBUFFER);
   window.Send(EM_SETREADONLY, FALSE);
   window.Send(EM_SETEVENTMASK, 0, kEventMask);
