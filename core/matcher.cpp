@@ -4,7 +4,7 @@
 
 namespace quolvi {
 
-StepResult FindNextMatch(Editor& editor, const SearchFields& fields) {
+StepResult FindNextMatch(SearchTarget& editor, const SearchFields& fields) {
   if (fields.FindPattern.empty() || editor.IsEmpty()) return StepResult::NothingToDo();
   int start = editor.SelectionStart() + editor.SelectionLength();
   const std::string& text = editor.WholeText();  // used before anything changes the text
@@ -47,7 +47,7 @@ StepResult FindNextMatch(Editor& editor, const SearchFields& fields) {
   return StepResult::Done(pos);
 }
 
-StepResult ReplaceSelection(Editor& editor, const SearchFields& fields) {
+StepResult ReplaceSelection(SearchTarget& editor, const SearchFields& fields) {
   if (editor.IsEmpty() || editor.SelectionLength() <= 0) return StepResult::NothingToDo();
   const std::string text = ReplacementText(fields.ReplacePattern);
   editor.FocusEditor();

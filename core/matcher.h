@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "core/editor.h"
+#include "core/search_target.h"
 
 namespace quolvi {
 
@@ -57,11 +57,11 @@ void WidenOverLineBreaks(const Text& text, Position textLength, Position& start,
 // do when there is no pattern or the document is empty; not found when no
 // match follows, also when the selection ends at the end of the text; done
 // with the position just after the match.
-StepResult FindNextMatch(Editor& editor, const SearchFields& fields);
+StepResult FindNextMatch(SearchTarget& editor, const SearchFields& fields);
 
 // Replaces the selection with the ReplacementText of ReplacePattern and
 // leaves the caret after it. Nothing to do when nothing is selected or the document is
 // empty; done with the caret position.
-StepResult ReplaceSelection(Editor& editor, const SearchFields& fields);
+StepResult ReplaceSelection(SearchTarget& editor, const SearchFields& fields);
 
 }  // namespace quolvi

@@ -1,6 +1,7 @@
 #include "core/replace_all.h"
 
 #include "core/cp932.h"
+#include "core/editor.h"
 #include "core/pattern.h"
 #include "core/text_search.h"
 
@@ -64,7 +65,7 @@ bool EndsWithLoneLeadByte(const std::string& text) {
 // after the previous one, and each replacement leaves the caret after what
 // it inserted); should a step ever neither replace nor move on, the loop
 // ends rather than run for ever.
-int ReplaceStepByStep(Editor& editor, const SearchFields& fields) {
+int ReplaceStepByStep(SearchTarget& editor, const SearchFields& fields) {
   int count = 0;
   StepResult previous = StepResult::NothingToDo();
   for (;;) {
@@ -135,7 +136,7 @@ ReplaceAllResult ComputeReplaceAll(const std::string& text, Position selectionSt
   return result;
 }
 
-int ReplaceAll(Editor& editor, const SearchFields& fields) {
+int ReplaceAll(SearchTarget& editor, const SearchFields& fields) {
   // A replacement ending in a lone lead byte joins the byte after it into
   // one character, and the caret after it then moves back into the inserted
   // text; that rare case is left to the loop itself.
