@@ -39,19 +39,6 @@ struct StepResult {
   bool operator!=(const StepResult& other) const { return !(*this == other); }
 };
 
-// A match that begins or ends between the CR and the LF of a line break
-// (a pattern such as "\r", "\0D" or "\0A" finds half of one) takes in the
-// whole line break, since the editor cannot select half of it: a selection
-// that cut it would shrink, and the next search would start where this one
-// did. So a match is selected, and replaced, whole, and the next step always
-// starts after it. text is the text the match lies in.
-template <class Text>
-void WidenOverLineBreaks(const Text& text, Position textLength, Position& start, Position& end) {
-  auto splitsLineBreak = [&](Position p) { return p > 0 && p < textLength && text[p - 1] == '\r' && text[p] == '\n'; };
-  if (splitsLineBreak(start)) --start;
-  if (splitsLineBreak(end)) ++end;
-}
-
 // Searches forward from the end of the selection for the next match of
 // FindPattern and selects it (widened over a line break it cuts). Nothing to
 // do when there is no pattern or the document is empty; not found when no

@@ -1,8 +1,11 @@
 #include "core/replace_all.h"
 
+#include <optional>
+
 #include "core/cp932.h"
 #include "core/editor.h"
 #include "core/pattern.h"
+#include "core/pattern_match.h"
 #include "core/text_search.h"
 
 namespace quolvi {
@@ -85,9 +88,7 @@ ReplaceAllResult ComputeReplaceAll(const std::string& text, Position selectionSt
                                    const SearchFields& fields) {
   SplicedText spliced(text);
   const std::string replacement = ReplacementText(fields.ReplacePattern);
-  const std::vector<std::string> tokens = SplitPattern(fields.FindPattern);
-  std::vector<std::string> literals;
-  for (const std::string& token : tokens) literals.push_back(IsWildcard(token) ? token : UnescapeText(token));
+  const CompiledPattern pattern(fields.FindPattern);
   const bool matchCase = (fields.FindOptions & kOptionMatchCase) != 0;
 
   ReplaceAllResult result;
@@ -102,32 +103,11 @@ ReplaceAllResult ComputeReplaceAll(const std::string& text, Position selectionSt
       ++result.count;
     }
     // FindNextMatch.
-    Position searchFrom = start + length;
-    if (fields.FindPattern.empty() || spliced.size() == 0 || searchFrom >= spliced.size()) break;
-    Position matchStart = searchFrom;
-    Position pos = searchFrom;
-    bool matched = false;
-    bool failed = false;
-    for (std::size_t k = 0; k < literals.size(); ++k) {
-      if (tokens[k] == "*") continue;
-      if (tokens[k] == "?") {
-        ++pos;
-        continue;
-      }
-      const std::string& literal = literals[k];
-      Position found = literal.empty() || pos >= spliced.size() ? -1 : spliced.Search(literal, pos, matchCase);
-      if (found < 0) {
-        failed = true;
-        break;
-      }
-      if (k == 0) matchStart = found;
-      pos = found + static_cast<Position>(literal.size());
-      matched = true;
-    }
-    if (failed || !matched) break;
-    WidenOverLineBreaks(spliced, spliced.size(), matchStart, pos);
-    start = matchStart;
-    length = pos - matchStart;
+    if (fields.FindPattern.empty() || spliced.size() == 0) break;
+    const std::optional<PatternMatch> match = pattern.FindIn(spliced, start + length, matchCase);
+    if (!match) break;
+    start = match->start;
+    length = match->end - match->start;
     if (fields.FindOptions & kOptionReplace) break;
   }
   result.text = spliced.Result();
