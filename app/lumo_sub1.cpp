@@ -277,7 +277,13 @@ bool TFLumoSub1::HandleShortcut(const MSG& msg) {
 }
 
 void TFLumoSub1::Dispatch(UINT id) {
-  if (const Command* command = FindCommand(id)) (this->*command->handler)();
+  switch (id) {
+#define QUOLVI_DISPATCH(name, menu, caption, shortcut, enabling) \
+  case name: name##Click(); break;
+    QUOLVI_COMMANDS(QUOLVI_DISPATCH, QUOLVI_NO_SEPARATOR)
+#undef QUOLVI_DISPATCH
+    default: break;
+  }
 }
 
 void TFLumoSub1::ApplyEnabling(Menu menu) {
