@@ -1,6 +1,5 @@
 // The Search menu's commands and the find and replace dialogs.
 #include <windows.h>
-#include <commctrl.h>
 
 #include <cstdio>
 
@@ -110,7 +109,7 @@ void TFLumoSub1::ReplaceDialog1Replace() {
   if (count > 1) {
     char status[64];
     std::snprintf(status, sizeof status, messages::kReplacedCount, count);
-    SendMessageA(StatusBar1_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(status));
+    StatusBar1_.SetText(status);
   }
 }
 

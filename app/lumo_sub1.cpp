@@ -1,9 +1,7 @@
 #include "app/lumo_sub1.h"
 
-#include <commctrl.h>
 #include <shellapi.h>
 
-#include <cstdio>
 #include <optional>
 
 #include "app/commands.h"
@@ -175,18 +173,12 @@ void TFLumoSub1::CreateComponents() {
   HWND hwnd = Handle();
   HINSTANCE instance = GetModuleHandleA(nullptr);
   formFont_ = MakeFont("ＭＳ Ｐゴシック", -15);
-  statusBarFont_ = MakeFont("MS UI Gothic", -17);
-
-  StatusBar1_ = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, hwnd,
-                                reinterpret_cast<HMENU>(kStatusBarId), instance, nullptr);
-  SendMessageA(StatusBar1_, WM_SETFONT, reinterpret_cast<WPARAM>(statusBarFont_.Get()), FALSE);
-  int parts[] = {-1};
-  SendMessageA(StatusBar1_, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(parts));
+  StatusBar1_.Create(hwnd, kStatusBarId, MakeFont("MS UI Gothic", -17));
 
   reEdit.OnContextMenu = [this](int x, int y) { ShowPopupMenu1(x, y); };
   reEdit.OnChange = [this] { reEditChange(); };
   reEdit.OnEscapedError = [this](std::exception_ptr error) { OnEscapedError(error); };
-  reEdit.OnProgress = [this](int percent) { ShowProgress(percent); };
+  reEdit.OnProgress = [this](int percent) { StatusBar1_.ShowProgress(percent); };
   reEdit.Create(hwnd, kEditorId);
   OpenRecovery();
 
@@ -203,34 +195,11 @@ void TFLumoSub1::CreateComponents() {
   Layout();
 }
 
-void TFLumoSub1::ShowProgress(int percent) {
-  if (!StatusBar1_) return;
-  if (percent < 0) {
-    if (statusBeforeProgress_)
-      SendMessageA(StatusBar1_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(statusBeforeProgress_->c_str()));
-    statusBeforeProgress_.reset();
-    return;
-  }
-  if (!statusBeforeProgress_) {
-    std::string before(LOWORD(SendMessageA(StatusBar1_, SB_GETTEXTLENGTHA, 0, 0)) + 1, '\0');
-    SendMessageA(StatusBar1_, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(before.data()));
-    before.resize(before.find('\0'));
-    statusBeforeProgress_ = before;
-  }
-  char text[64];
-  std::snprintf(text, sizeof text, progressFormat_ ? progressFormat_ : messages::kWorkingProgress, percent);
-  SendMessageA(StatusBar1_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text));
-  UpdateWindow(StatusBar1_);
-}
-
 void TFLumoSub1::Layout() {
   RECT client;
   GetClientRect(Handle(), &client);
-  if (StatusBar1_) {
-    SendMessageA(StatusBar1_, SB_SETMINHEIGHT, kStatusBarHeight, 0);
-    MoveWindow(StatusBar1_, 0, client.bottom - kStatusBarHeight, client.right, kStatusBarHeight, TRUE);
-  }
-  RECT editor{0, 0, client.right, client.bottom - kStatusBarHeight};
+  StatusBar1_.Place(client);
+  RECT editor{0, 0, client.right, client.bottom - StatusBar::kHeight};
   if (editor.bottom < 0) editor.bottom = 0;
   reEdit.SetBounds(editor);
 }

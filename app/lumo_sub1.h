@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "app/commands.h"
+#include "app/status_bar.h"
 #include "core/date_time_format.h"
 #include "core/matcher.h"
 #include "win32/application_window.h"
@@ -27,7 +28,6 @@ class TFLumoSub1 : public BaseWindow<TFLumoSub1> {
   static constexpr char kClassName[] = "TFLumoSub1";
   static constexpr int kWidth = 491;
   static constexpr int kHeight = 391;
-  static constexpr int kStatusBarHeight = 20;
 
   TFLumoSub1() = default;
   TFLumoSub1(const TFLumoSub1&) = delete;
@@ -118,9 +118,6 @@ class TFLumoSub1 : public BaseWindow<TFLumoSub1> {
     DWORD filterIndex = 1;  // the entry last chosen stays selected
   };
   void reEditChange();
-  // Shows in the status bar how far a long change of the whole text has
-  // come, and what the status bar said before once it is done.
-  void ShowProgress(int percent);
   void SetModified(bool modified);
   // The discard question, asked only of a modified document; true to go on.
   bool ConfirmDiscard(const char* text);
@@ -175,10 +172,7 @@ class TFLumoSub1 : public BaseWindow<TFLumoSub1> {
   // The fonts outlive the window and its controls, which use them: the
   // destructor destroys the window first.
   FontHandle formFont_;
-  FontHandle statusBarFont_;
-  HWND StatusBar1_ = nullptr;
-  const char* progressFormat_ = nullptr;  // the words for the work going on, when not the general ones
-  std::optional<std::string> statusBeforeProgress_;
+  StatusBar StatusBar1_;
   HWND cbTouched_ = nullptr;
   HMENU MainMenu1_ = nullptr;  // owned by the window
   MenuHandle PopupMenu1_;

@@ -56,8 +56,8 @@ bool TFLumoSub1::ShowFileDialog(FileDialogState& dialog, bool save) {
 }
 
 void TFLumoSub1::AfterLoad(const std::string& path, const std::string& shown) {
-  progressFormat_ = messages::kLoadingProgress;
-  ScopeExit general([this] { progressFormat_ = nullptr; });
+  StatusBar1_.SetProgressFormat(messages::kLoadingProgress);
+  ScopeExit general([this] { StatusBar1_.SetProgressFormat(nullptr); });
   reEdit.LoadTextFile(path);  // an error here ends the command with nothing else changed
   OpenDialog1_.fileName = path;
   SaveDialog1_.fileName = OpenDialog1_.fileName;
