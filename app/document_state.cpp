@@ -37,7 +37,7 @@ void TFLumoSub1::ResetDocument() {
     OpenDialog1_.initialDir = StartFolder(documents);
     SaveDialog1_.initialDir = StartFolder(documents);
   }
-  ClearSearchTexts();
+  searchDialogs_.ClearTexts();
 }
 
 void TFLumoSub1::mnNewClick() {

@@ -144,7 +144,7 @@ LRESULT TFLumoSub1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         Run([this] { OfferRecovery(); });
         return 0;
       }
-      if (message == findReplaceMessage_) {
+      if (searchDialogs_.IsNotification(message)) {
         auto* request = reinterpret_cast<FINDREPLACEA*>(lParam);
         Run([this, request] { OnFindReplace(request); });
         return 0;

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "app/commands.h"
+#include "app/search_dialogs.h"
 #include "app/status_bar.h"
 #include "core/date_time_format.h"
 #include "core/matcher.h"
@@ -49,9 +50,7 @@ class TFLumoSub1 : public BaseWindow<TFLumoSub1> {
   bool HandleShortcut(const MSG& msg);
 
   // Passes a message to the find or replace dialog when it is theirs.
-  bool HandleDialogMessage(MSG& msg);
-  // Empties the find and replace dialogs' stored texts.
-  void ClearSearchTexts();
+  bool HandleDialogMessage(MSG& msg) { return searchDialogs_.HandleDialogMessage(msg); }
 
   // The document's state: an empty untitled document after ResetDocument;
   // the modified flag is the checked state of cbTouched.
@@ -152,21 +151,11 @@ class TFLumoSub1 : public BaseWindow<TFLumoSub1> {
   void OfferRecovery();
   void Restore(const std::string& path, const std::string& text);
 
-  // The find and replace dialogs and their events.
-  struct SearchDialog {
-    FINDREPLACEA request{};
-    char findWhat[256] = "";
-    char replaceWith[256] = "";
-    HWND window = nullptr;
-    std::uint16_t options = 0;
-    bool placed = false;  // closed once: reopens where it was
-    POINT position{};
-  };
-  void OpenSearchDialog(SearchDialog& dialog, bool replace);
+  // The events of the find and replace dialogs.
   void OnFindReplace(FINDREPLACEA* request);
-  void FindStep(const SearchDialog& dialog);
-  void FindDialog1Find() { FindStep(FindDialog1_); }
-  void ReplaceDialog1Find() { FindStep(ReplaceDialog1_); }
+  void FindStep(const SearchFields& fields);
+  void FindDialog1Find();
+  void ReplaceDialog1Find();
   void ReplaceDialog1Replace();
 
   // The fonts outlive the window and its controls, which use them: the
@@ -182,12 +171,9 @@ class TFLumoSub1 : public BaseWindow<TFLumoSub1> {
 
   FileDialogState OpenDialog1_;
   FileDialogState SaveDialog1_;
-  SearchDialog FindDialog1_;
-  SearchDialog ReplaceDialog1_;
-  SearchFields search_;  // FindPattern, ReplacePattern and FindOptions
+  SearchDialogs searchDialogs_;
   std::string IniFileName_;
   ProfileFaults settingsFaults_;
-  UINT findReplaceMessage_ = RegisterWindowMessageA(FINDMSGSTRINGA);
 
   std::optional<RecoveryFile> recovery_;
   unsigned changes_ = 0;  // changes of the text so far
