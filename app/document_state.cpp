@@ -1,10 +1,7 @@
-// The document's state: the modified flag, the file names and start
-// folders, the reset to an empty untitled document, New, and the discard
-// question.
+// The document's state: the modified flag, the reset to an empty untitled
+// document, New, and the discard question.
 #include "app/lumo_sub1.h"
 #include "app/messages.h"
-#include "core/folder_rules.h"
-#include "win32/documents_folder.h"
 
 namespace quolvi {
 
@@ -26,17 +23,10 @@ bool TFLumoSub1::ConfirmDiscard(const char* text) {
 }
 
 void TFLumoSub1::ResetDocument() {
-  SetWindowTextA(Handle(), messages::kAppTitle);
   reEdit.ClearText();
-  OpenDialog1_.fileName.clear();
-  SaveDialog1_.fileName.clear();
+  documentPath_.Reset(Handle());
   // Last of the document's own state, after any change event of the clearing.
   SetModified(false);
-  std::string documents = FindDocumentsFolder();
-  if (!documents.empty()) {
-    OpenDialog1_.initialDir = StartFolder(documents);
-    SaveDialog1_.initialDir = StartFolder(documents);
-  }
   searchDialogs_.ClearTexts();
 }
 

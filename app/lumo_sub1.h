@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "app/commands.h"
+#include "app/document_path.h"
 #include "app/search_dialogs.h"
 #include "app/status_bar.h"
 #include "core/date_time_format.h"
@@ -56,8 +57,8 @@ class TFLumoSub1 : public BaseWindow<TFLumoSub1> {
   // the modified flag is the checked state of cbTouched.
   void ResetDocument();
   bool Modified() const;
-  const std::string& DocumentFileName() const { return SaveDialog1_.fileName; }
-  const std::string& DocumentStartFolder() const { return OpenDialog1_.initialDir; }
+  const std::string& DocumentFileName() const { return documentPath_.FileName(); }
+  const std::string& DocumentStartFolder() const { return documentPath_.FolderToStartIn(); }
 
   // The main window's one message box: caption "Quolvi", the text followed
   // by two ideographic spaces; returns MessageBox's result.
@@ -111,11 +112,6 @@ class TFLumoSub1 : public BaseWindow<TFLumoSub1> {
   void ShowPopupMenu1(int x, int y);
 
   // The document's state.
-  struct FileDialogState {
-    std::string fileName;
-    std::string initialDir;
-    DWORD filterIndex = 1;  // the entry last chosen stays selected
-  };
   void reEditChange();
   void SetModified(bool modified);
   // The discard question, asked only of a modified document; true to go on.
@@ -127,11 +123,6 @@ class TFLumoSub1 : public BaseWindow<TFLumoSub1> {
   void AfterLoad(const std::string& path, const std::string& shown);
   void OpenFromCommandLine();
   void WMDropFiles(HDROP drop);
-  bool ShowFileDialog(FileDialogState& dialog, bool save);
-  // The name by which the program reaches a file the system names in
-  // UTF-16 (see NarrowPath); an error that tells the user so when there is
-  // none, and ends what was to be done with the file.
-  static std::string UsableName(const std::wstring& name);
   void WriteDocument();
   // Asked before a save writes a text that holds characters the file cannot
   // hold; true to write them as "?".
@@ -169,8 +160,7 @@ class TFLumoSub1 : public BaseWindow<TFLumoSub1> {
   ApplicationWindow* application_ = nullptr;
   DateTimeLocale locale_;
 
-  FileDialogState OpenDialog1_;
-  FileDialogState SaveDialog1_;
+  DocumentPath documentPath_;  // OpenDialog1 and SaveDialog1
   SearchDialogs searchDialogs_;
   std::string IniFileName_;
   ProfileFaults settingsFaults_;

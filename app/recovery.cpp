@@ -7,7 +7,6 @@
 
 #include "app/lumo_sub1.h"
 #include "app/messages.h"
-#include "core/folder_rules.h"
 #include "core/recovery_record.h"
 
 namespace quolvi {
@@ -26,7 +25,7 @@ void TFLumoSub1::NoteChangeForRecovery() {
 void TFLumoSub1::KeepForRecovery() {
   KillTimer(Handle(), kKeepTimer);
   if (!recovery_ || !Modified()) return;
-  const std::string& path = SaveDialog1_.fileName;
+  const std::string& path = documentPath_.FileName();
   if (kept_ && keptChanges_ == changes_ && keptPath_ == path) return;
   // The text is read here, and given up as soon as the user presses a key
   // or a mouse button, to be tried again at the next pause; the rest goes on
@@ -72,15 +71,7 @@ void TFLumoSub1::Restore(const std::string& path, const std::string& text) {
   reEdit.SelectWholeText();
   reEdit.ReplaceSelectedText(text);
   reEdit.SetSelectionStart(0);
-  OpenDialog1_.fileName = path;
-  SaveDialog1_.fileName = path;
-  if (path.empty()) {
-    SetWindowTextA(Handle(), messages::kAppTitle);
-  } else {
-    SetWindowTextA(Handle(), (messages::kOpenedCaption + path).c_str());
-    OpenDialog1_.initialDir = StartFolder(FolderOf(path));
-    SaveDialog1_.initialDir = OpenDialog1_.initialDir;
-  }
+  documentPath_.Recovered(Handle(), path);
   SetModified(true);
   // The recovery file, now this program's own, holds just this.
   kept_ = true;
