@@ -7,7 +7,7 @@ namespace quolvi {
 
 void TFLumoSub1::reEditChange() {
   SetModified(true);
-  NoteChangeForRecovery();
+  recovery_.NoteChange();
 }
 
 bool TFLumoSub1::Modified() const { return SendMessageA(cbTouched_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
@@ -15,7 +15,7 @@ bool TFLumoSub1::Modified() const { return SendMessageA(cbTouched_, BM_GETCHECK,
 void TFLumoSub1::SetModified(bool modified) {
   SendMessageA(cbTouched_, BM_SETCHECK, modified ? BST_CHECKED : BST_UNCHECKED, 0);
   // Nothing unsaved is left to recover.
-  if (!modified) DropRecovery();
+  if (!modified) recovery_.Drop();
 }
 
 bool TFLumoSub1::ConfirmDiscard(const char* text) {

@@ -136,8 +136,8 @@ LRESULT TFLumoSub1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_DESTROY: PostQuitMessage(0); return 0;
     case WM_TIMER:
-      if (wParam != kKeepTimer) break;
-      Run([this] { KeepForRecovery(); });
+      if (wParam != RecoveryKeeper::kTimer) break;
+      Run([this] { recovery_.Keep(reEdit, documentPath_.FileName(), Modified()); });
       return 0;
     default:
       if (message == kOfferRecoveryMessage) {
@@ -180,7 +180,7 @@ void TFLumoSub1::CreateComponents() {
   reEdit.OnEscapedError = [this](std::exception_ptr error) { OnEscapedError(error); };
   reEdit.OnProgress = [this](int percent) { StatusBar1_.ShowProgress(percent); };
   reEdit.Create(hwnd, kEditorId);
-  OpenRecovery();
+  recovery_.Open(hwnd);
 
   // The modified flag, in a check box nobody sees.
   cbTouched_ = CreateWindowExA(0, "BUTTON", "", WS_CHILD | BS_AUTOCHECKBOX, 8, 112, 17, 17, hwnd,

@@ -12,6 +12,7 @@
 
 #include "app/commands.h"
 #include "app/document_path.h"
+#include "app/recovery_keeper.h"
 #include "app/search_dialogs.h"
 #include "app/status_bar.h"
 #include "core/date_time_format.h"
@@ -20,7 +21,6 @@
 #include "win32/base_window.h"
 #include "win32/handles.h"
 #include "win32/profile.h"
-#include "win32/recovery_file.h"
 #include "win32/rich_editor.h"
 
 namespace quolvi {
@@ -128,17 +128,9 @@ class TFLumoSub1 : public BaseWindow<TFLumoSub1> {
   // hold; true to write them as "?".
   bool ConfirmUnwritableCharacters();
 
-  // Recovery after a crash: a short while after each pause in editing, the
-  // unsaved text goes to the recovery file; it goes once the document has no
-  // unsaved changes; a file left by a program that ended without saving or
-  // discarding its text is offered back once the window shows.
-  static constexpr UINT_PTR kKeepTimer = 1;
-  static constexpr UINT kKeepDelayMs = 2000;
+  // Recovery after a crash: a file left by a program that ended without
+  // saving or discarding its text is offered back once the window shows.
   static constexpr UINT kOfferRecoveryMessage = WM_APP + 1;
-  void OpenRecovery();
-  void NoteChangeForRecovery();
-  void KeepForRecovery();
-  void DropRecovery();
   void OfferRecovery();
   void Restore(const std::string& path, const std::string& text);
 
@@ -164,12 +156,7 @@ class TFLumoSub1 : public BaseWindow<TFLumoSub1> {
   SearchDialogs searchDialogs_;
   std::string IniFileName_;
   ProfileFaults settingsFaults_;
-
-  std::optional<RecoveryFile> recovery_;
-  unsigned changes_ = 0;  // changes of the text so far
-  bool kept_ = false;     // the recovery file holds the text as it was after keptChanges_ changes, at keptPath_
-  unsigned keptChanges_ = 0;
-  std::string keptPath_;
+  RecoveryKeeper recovery_;
 
   // The font and colour dialogs keep what was last chosen in them.
   LOGFONTA fontDialogFont_{};
