@@ -12,8 +12,6 @@
 
 namespace quolvi {
 
-TFLumoSub1* FLumoSub1 = nullptr;
-
 namespace {
 
 constexpr int kEditorId = 100;
@@ -36,7 +34,6 @@ FontHandle MakeFont(const char* face, int height) {
 TFLumoSub1::~TFLumoSub1() {
   // The window goes first, while everything its messages reach is still here.
   DestroyBoundWindow();
-  if (FLumoSub1 == this) FLumoSub1 = nullptr;
 }
 
 bool TFLumoSub1::Create(HINSTANCE instance, ApplicationWindow* application) {
@@ -50,7 +47,6 @@ bool TFLumoSub1::Create(HINSTANCE instance, ApplicationWindow* application) {
   if (!RegisterWindowClass(windowClass)) return false;
   MenuHandle mainMenu = CreateMainMenu1();
   PopupMenu1_ = CreatePopupMenu1();
-  FLumoSub1 = this;
   application_ = application;
   RECT frame{kStoredLeft, kStoredTop, kStoredLeft + kWidth, kStoredTop + kHeight};
   if (!CreateBoundWindow(0, kClassName, messages::kAppTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, frame,
@@ -65,7 +61,7 @@ bool TFLumoSub1::Create(HINSTANCE instance, ApplicationWindow* application) {
 
 void TFLumoSub1::Show(int showCommand) {
   Run([this] { FormShow(); });
-  if (position_ == Placement::kScreenCenter) {
+  if (Position_ == Placement::kScreenCenter) {
     RECT frame;
     GetWindowRect(Handle(), &frame);
     int width = frame.right - frame.left;
@@ -74,7 +70,7 @@ void TFLumoSub1::Show(int showCommand) {
     int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
     SetWindowPos(Handle(), nullptr, left < 0 ? 0 : left, top < 0 ? 0 : top, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    position_ = Placement::kDesigned;
+    Position_ = Placement::kDesigned;
   }
   if (application_) application_->Show();
   ShowWindow(Handle(), showCommand);

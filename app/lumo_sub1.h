@@ -1,12 +1,36 @@
-// The main window FLumoSub1, of the window class TFLumoSub1: the editor
-// above a status bar, the menus, the common dialogs and the handlers of
-// every command.
+// The main window, of the window class TFLumoSub1: the editor above a status
+// bar, the menus, the common dialogs and the handlers of every command. Its
+// parts keep the names of the window's form:
+//
+//   TFLumoSub1        the main window's class; FLumoSub1, its one instance, is WinMain's mainWindow
+//   reEdit            the editor, which holds the document
+//   StatusBar1        the status bar (app/status_bar.h)
+//   cbTouched         the hidden check box whose checked state is the modified flag
+//   MainMenu1         the menu bar; File1, Edit1, Find1, Option1 its drop-downs
+//   PopupMenu1        the editor's context menu
+//   mn…, pm…, N1…N8   the items of the two menus and their separators (app/command_list.h)
+//   OpenDialog1       the Open dialog; SaveDialog1 the Save As dialog (app/document_path.h)
+//   FontDialog1       the font dialog; ColorDialog1 the background colour dialog
+//   FindDialog1       the find dialog; ReplaceDialog1 the replace dialog (app/search_dialogs.h)
+//   FindPattern       the text searched for; ReplacePattern the replacement; FindOptions their options
+//   IniFileName       the settings file's path
+//   Position          where the window first shows: centred on the screen, or where the settings put it
+//   FormCreate        the window's creation; FormShow its first showing; FormCloseQuery the question at closing
+//   WMDropFiles       files dropped on the window
+//   reEditChange      a change of the text
+//   …Click, …Popup    a menu item chosen; a menu about to open
+//   AskUser           the window's one message box
+//   ResetDocument     the document made empty and untitled
+//   WriteDocument     the document written to its file
+//
+// Members: private ones end in "_", and keep the form's spelling where the
+// form names them (StatusBar1_, IniFileName_), lower camel case otherwise
+// (formFont_); reEdit, the one public member, keeps its name as it is.
 #pragma once
 
 #include <windows.h>
 #include <commdlg.h>
 
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -148,7 +172,7 @@ class TFLumoSub1 : public BaseWindow<TFLumoSub1> {
   HWND cbTouched_ = nullptr;
   HMENU MainMenu1_ = nullptr;  // owned by the window
   MenuHandle PopupMenu1_;
-  Placement position_ = Placement::kScreenCenter;
+  Placement Position_ = Placement::kScreenCenter;
   ApplicationWindow* application_ = nullptr;
   DateTimeLocale locale_;
 
@@ -158,13 +182,10 @@ class TFLumoSub1 : public BaseWindow<TFLumoSub1> {
   ProfileFaults settingsFaults_;
   RecoveryKeeper recovery_;
 
-  // The font and colour dialogs keep what was last chosen in them.
+  // FontDialog1 and ColorDialog1 keep what was last chosen in them.
   LOGFONTA fontDialogFont_{};
   ColorValue fontDialogColor_ = kClWindowText;
   COLORREF customColors_[16]{};
 };
-
-// The one main window, set as soon as the window object exists.
-extern TFLumoSub1* FLumoSub1;
 
 }  // namespace quolvi
