@@ -8,15 +8,7 @@ namespace {
 
 class OpenCloseTest : public MainWindowFixture {};
 
-class SavingTest : public MainWindowFixture {
- protected:
-  // Chooses Save and answers its boxes with replies; the message boxes' texts.
-  std::vector<std::string> Save(std::vector<Answerer::Reply> replies) {
-    Answerer answers(std::move(replies));
-    Choose(mnSave);
-    return answers.Texts();
-  }
-};
+class SavingTest : public MainWindowFixture {};
 
 TEST_F(OpenCloseTest, TheShownWindowTakesDropsAndADroppedFileReplacesEvenAModifiedDocumentWithoutAQuestion) {
   const std::string path = NewFile("落とす.txt", "dropped\n");
@@ -166,7 +158,7 @@ TEST_F(SavingTest, SavingPutsEveryAttributeBackExactly) {
     bool special = (attributes & 0x1F) != 0;
     std::vector<std::string> asked{"保存しますか？　　"};
     if (special) asked.push_back("特殊な属性が付いたファイルですが上書きしますか　　");
-    EXPECT_EQ(Save({IDOK, IDOK}), asked);
+    EXPECT_EQ(Choose(mnSave, {IDOK, IDOK}), asked);
     EXPECT_EQ(ReadBytes(path), "表text");
     EXPECT_EQ(GetFileAttributesA(path.c_str()), before);
     EXPECT_FALSE(window_.Modified());
@@ -179,7 +171,7 @@ TEST_F(SavingTest, DecliningToOverwriteASpecialFileWritesNothingAndSaveAsStillNa
   const std::string special = "特殊な属性が付いたファイルですが上書きしますか　　";
   Drop({path});
   Type('x');
-  EXPECT_EQ(Save({IDOK, IDCANCEL}), (std::vector<std::string>{"保存しますか？　　", special}));
+  EXPECT_EQ(Choose(mnSave, {IDOK, IDCANCEL}), (std::vector<std::string>{"保存しますか？　　", special}));
   window_.ResetDocument();
   Type('y');
   {
@@ -244,7 +236,8 @@ TEST_F(SavingTest, SavingToAFolderThatIsGoneReportsTheAttributes) {
   DeleteFileA(path.c_str());
   RemoveDirectoryA(folder.c_str());
   Type('x');
-  EXPECT_EQ(Save({IDOK, IDOK}), (std::vector<std::string>{"保存しますか？　　", "ファイル属性を調べられません　　"}));
+  EXPECT_EQ(Choose(mnSave, {IDOK, IDOK}),
+            (std::vector<std::string>{"保存しますか？　　", "ファイル属性を調べられません　　"}));
   EXPECT_TRUE(window_.Modified());
 }
 
@@ -271,7 +264,7 @@ TEST_F(SavingTest, AWriteThatFailsHalfWayLeavesTheOldFileWholeAndTheDocumentModi
     SetText(std::string(300000, 'n'));
     window_.reEdit.SetWriteFaultsForTesting(WriteFaults{100000, false});
     const bool special = std::string(kind) != "deleted";
-    const std::vector<std::string> asked = Save({IDOK, IDOK, IDOK});
+    const std::vector<std::string> asked = Choose(mnSave, {IDOK, IDOK, IDOK});
     window_.reEdit.SetWriteFaultsForTesting({});
     EXPECT_EQ(asked.size(), special ? 3u : 2u);
     ASSERT_FALSE(asked.empty());
@@ -296,7 +289,7 @@ TEST_F(SavingTest, SavingReplacesTheFileWholeOrWritesInPlaceWhereNoNewFileMayBeM
     SCOPED_TRACE(noNewFile);
     SetText(noNewFile ? "in place" : "replaced");
     window_.reEdit.SetWriteFaultsForTesting(WriteFaults{std::nullopt, noNewFile});
-    const std::vector<std::string> asked = Save({IDOK});
+    const std::vector<std::string> asked = Choose(mnSave, {IDOK});
     window_.reEdit.SetWriteFaultsForTesting({});
     EXPECT_EQ(asked, std::vector<std::string>{"保存しますか？　　"});
     EXPECT_EQ(ReadBytes(path), noNewFile ? "in place" : "replaced");

@@ -101,9 +101,7 @@ TEST_F(FailuresTest, AnEditThatWouldPassTheSizeLimitIsRefusedAndChangesNothing) 
   SetText("keep");
   window_.reEdit.Select(1, 2);
   PutClipboardText(window_.Handle(), std::u16string(kMaxDocumentBytes + 1, u'p'));
-  Answerer answers({IDOK});
-  Choose(mnPaste);
-  EXPECT_EQ(answers.Texts(), std::vector<std::string>{"文書が上限の 12 MB を超えるため処理を中止しました."});
+  EXPECT_EQ(Choose(mnPaste, {IDOK}), std::vector<std::string>{"文書が上限の 12 MB を超えるため処理を中止しました."});
   EXPECT_EQ(window_.reEdit.WholeText(), "keep");
   EXPECT_EQ(selection(), std::pair(1, 2));
   // A replace all that would grow the text past the limit.

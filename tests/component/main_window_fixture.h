@@ -172,6 +172,12 @@ class MainWindowFixture : public ::testing::Test {
 
   // The user's steps.
   void Choose(UINT command) { SendMessageA(window_.Handle(), WM_COMMAND, command, 0); }
+  // Chooses the command and answers its boxes with replies; the message boxes' texts.
+  std::vector<std::string> Choose(UINT command, std::vector<Answerer::Reply> replies) {
+    Answerer answers(std::move(replies));
+    Choose(command);
+    return answers.Texts();
+  }
   void Type(wchar_t c) { SendMessageW(window_.reEdit.Handle(), WM_CHAR, c, 1); }
   void Drop(const std::vector<std::string>& paths) {
     SendMessageA(window_.Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(paths)), 0);
