@@ -7,6 +7,27 @@
 // The item's handler is the main window's method named after it with
 // "Click" appended (mnNew: mnNewClick); the main window declares one for
 // every row. A command is added by adding its row and writing its handler.
+//
+// The items' names, as the window's form has them:
+//   mnNew        File, New
+//   mnLoad       File, Open
+//   mnSave       File, Save
+//   mnWrite      File, Save As
+//   mnQuit       File, Exit
+//   mnUndo       Edit, Undo
+//   mnCut        Edit, Cut (and mnCopy, mnPaste, mnDelete: Copy, Paste, Delete)
+//   mnSelAll     Edit, Select All
+//   mnDT         Edit, Date and Time
+//   mnWordWrap   Edit, Word Wrap
+//   mnSelFont    Edit, Font
+//   mnSelBG      Edit, Background Colour
+//   mnSrch       Search, Find
+//   mnSrchNxt    Search, Find Next
+//   mnRepl       Search, Replace
+//   mnFExec      Options, Run: the shell's Run dialog
+//   mnGo         Options, Run the Selection: the selected text through the shell
+//   pm…          the context menu's items, each doing what its mn… twin does
+//   N1…N8        separators
 #pragma once
 
 // clang-format off

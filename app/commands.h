@@ -1,6 +1,7 @@
 // The commands of the main menu and the context menu, made from the rows of
-// command_list.h: their identifiers, the table the main window dispatches
-// and enables by, and the menus built from it.
+// command_list.h: their identifiers, the table the main window enables by,
+// and the menus built from it. (The main window dispatches to its handlers
+// from the same rows.)
 #pragma once
 
 #include <windows.h>
@@ -9,8 +10,6 @@
 #include "win32/handles.h"
 
 namespace quolvi {
-
-class TFLumoSub1;
 
 // Command identifiers of the menu items, one per row.
 #define QUOLVI_COMMAND_ID(name, menu, caption, shortcut, enabling, whileLoading) name,
@@ -47,7 +46,6 @@ struct Command {
   unsigned shortcut;    // 0 for none
   Enabling enabling;
   WhileLoading whileLoading;
-  void (TFLumoSub1::*handler)();
 };
 
 // Every row, separators included, in menu order.
