@@ -1,12 +1,10 @@
 #include "app/commands.h"
 
-#include "app/lumo_sub1.h"
-
 namespace quolvi {
 
-#define QUOLVI_COMMAND_ROW(name, menu, caption, shortcut, enabling) \
-  {name, menu, caption, shortcut, enabling, &TFLumoSub1::name##Click},
-#define QUOLVI_SEPARATOR_ROW(name, menu) {kFirstCommandId, menu, nullptr, 0, kAlways, nullptr},
+#define QUOLVI_COMMAND_ROW(name, menu, caption, shortcut, enabling, whileLoading) \
+  {name, menu, caption, shortcut, enabling, whileLoading},
+#define QUOLVI_SEPARATOR_ROW(name, menu) {kFirstCommandId, menu, nullptr, 0, kAlways, kRuns},
 const Command kCommands[kCommandCount] = {QUOLVI_COMMANDS(QUOLVI_COMMAND_ROW, QUOLVI_SEPARATOR_ROW)};
 #undef QUOLVI_COMMAND_ROW
 #undef QUOLVI_SEPARATOR_ROW

@@ -1,6 +1,7 @@
 // The commands of the main menu and the context menu, made from the rows of
-// command_list.h: their identifiers, the table the main window dispatches
-// and enables by, and the menus built from it.
+// command_list.h: their identifiers, the table the main window enables by,
+// and the menus built from it. (The main window dispatches to its handlers
+// from the same rows.)
 #pragma once
 
 #include <windows.h>
@@ -10,10 +11,8 @@
 
 namespace quolvi {
 
-class TFLumoSub1;
-
 // Command identifiers of the menu items, one per row.
-#define QUOLVI_COMMAND_ID(name, menu, caption, shortcut, enabling) name,
+#define QUOLVI_COMMAND_ID(name, menu, caption, shortcut, enabling, whileLoading) name,
 #define QUOLVI_NO_SEPARATOR(name, menu)
 enum CommandId : UINT { kFirstCommandId = 100, QUOLVI_COMMANDS(QUOLVI_COMMAND_ID, QUOLVI_NO_SEPARATOR) };
 #undef QUOLVI_COMMAND_ID
@@ -35,13 +34,18 @@ enum Enabling {
   kSelectionToRun,    // the selection is not empty once trimmed
 };
 
+// Whether an item may run while a file is still loading: what only reads
+// the text (copy, select all, find) and quitting may; whatever changes the
+// text or the document waits, its item disabled, until the last piece is in.
+enum WhileLoading { kRuns, kWaits };
+
 struct Command {
   CommandId id;  // kFirstCommandId for a separator
   Menu menu;
   const char* caption;  // nullptr for a separator
   unsigned shortcut;    // 0 for none
   Enabling enabling;
-  void (TFLumoSub1::*handler)();
+  WhileLoading whileLoading;
 };
 
 // Every row, separators included, in menu order.

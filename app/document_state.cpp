@@ -1,16 +1,13 @@
-// The document's state: the modified flag, the file names and start
-// folders, the reset to an empty untitled document, New, and the discard
-// question.
+// The document's state: the modified flag, the reset to an empty untitled
+// document, New, and the discard question.
 #include "app/lumo_sub1.h"
 #include "app/messages.h"
-#include "core/folder_rules.h"
-#include "win32/documents_folder.h"
 
 namespace quolvi {
 
 void TFLumoSub1::reEditChange() {
   SetModified(true);
-  NoteChangeForRecovery();
+  recovery_.NoteChange();
 }
 
 bool TFLumoSub1::Modified() const { return SendMessageA(cbTouched_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
@@ -18,7 +15,7 @@ bool TFLumoSub1::Modified() const { return SendMessageA(cbTouched_, BM_GETCHECK,
 void TFLumoSub1::SetModified(bool modified) {
   SendMessageA(cbTouched_, BM_SETCHECK, modified ? BST_CHECKED : BST_UNCHECKED, 0);
   // Nothing unsaved is left to recover.
-  if (!modified) DropRecovery();
+  if (!modified) recovery_.Drop();
 }
 
 bool TFLumoSub1::ConfirmDiscard(const char* text) {
@@ -26,18 +23,11 @@ bool TFLumoSub1::ConfirmDiscard(const char* text) {
 }
 
 void TFLumoSub1::ResetDocument() {
-  SetWindowTextA(Handle(), messages::kAppTitle);
   reEdit.ClearText();
-  OpenDialog1_.fileName.clear();
-  SaveDialog1_.fileName.clear();
+  documentPath_.Reset(Handle());
   // Last of the document's own state, after any change event of the clearing.
   SetModified(false);
-  std::string documents = FindDocumentsFolder();
-  if (!documents.empty()) {
-    OpenDialog1_.initialDir = StartFolder(documents);
-    SaveDialog1_.initialDir = StartFolder(documents);
-  }
-  ClearSearchTexts();
+  searchDialogs_.ClearTexts();
 }
 
 void TFLumoSub1::mnNewClick() {

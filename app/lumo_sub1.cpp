@@ -1,9 +1,7 @@
 #include "app/lumo_sub1.h"
 
-#include <commctrl.h>
 #include <shellapi.h>
 
-#include <cstdio>
 #include <optional>
 
 #include "app/commands.h"
@@ -13,8 +11,6 @@
 #include "win32/locale.h"
 
 namespace quolvi {
-
-TFLumoSub1* FLumoSub1 = nullptr;
 
 namespace {
 
@@ -38,7 +34,6 @@ FontHandle MakeFont(const char* face, int height) {
 TFLumoSub1::~TFLumoSub1() {
   // The window goes first, while everything its messages reach is still here.
   DestroyBoundWindow();
-  if (FLumoSub1 == this) FLumoSub1 = nullptr;
 }
 
 bool TFLumoSub1::Create(HINSTANCE instance, ApplicationWindow* application) {
@@ -52,7 +47,6 @@ bool TFLumoSub1::Create(HINSTANCE instance, ApplicationWindow* application) {
   if (!RegisterWindowClass(windowClass)) return false;
   MenuHandle mainMenu = CreateMainMenu1();
   PopupMenu1_ = CreatePopupMenu1();
-  FLumoSub1 = this;
   application_ = application;
   RECT frame{kStoredLeft, kStoredTop, kStoredLeft + kWidth, kStoredTop + kHeight};
   if (!CreateBoundWindow(0, kClassName, messages::kAppTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, frame,
@@ -67,7 +61,7 @@ bool TFLumoSub1::Create(HINSTANCE instance, ApplicationWindow* application) {
 
 void TFLumoSub1::Show(int showCommand) {
   Run([this] { FormShow(); });
-  if (position_ == Placement::kScreenCenter) {
+  if (Position_ == Placement::kScreenCenter) {
     RECT frame;
     GetWindowRect(Handle(), &frame);
     int width = frame.right - frame.left;
@@ -76,7 +70,7 @@ void TFLumoSub1::Show(int showCommand) {
     int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
     SetWindowPos(Handle(), nullptr, left < 0 ? 0 : left, top < 0 ? 0 : top, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    position_ = Placement::kDesigned;
+    Position_ = Placement::kDesigned;
   }
   if (application_) application_->Show();
   ShowWindow(Handle(), showCommand);
@@ -138,15 +132,15 @@ LRESULT TFLumoSub1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_DESTROY: PostQuitMessage(0); return 0;
     case WM_TIMER:
-      if (wParam != kKeepTimer) break;
-      Run([this] { KeepForRecovery(); });
+      if (wParam != RecoveryKeeper::kTimer) break;
+      Run([this] { recovery_.Keep(reEdit, documentPath_.FileName(), Modified()); });
       return 0;
     default:
       if (message == kOfferRecoveryMessage) {
         Run([this] { OfferRecovery(); });
         return 0;
       }
-      if (message == findReplaceMessage_) {
+      if (searchDialogs_.IsNotification(message)) {
         auto* request = reinterpret_cast<FINDREPLACEA*>(lParam);
         Run([this, request] { OnFindReplace(request); });
         return 0;
@@ -175,20 +169,18 @@ void TFLumoSub1::CreateComponents() {
   HWND hwnd = Handle();
   HINSTANCE instance = GetModuleHandleA(nullptr);
   formFont_ = MakeFont("ＭＳ Ｐゴシック", -15);
-  statusBarFont_ = MakeFont("MS UI Gothic", -17);
-
-  StatusBar1_ = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, hwnd,
-                                reinterpret_cast<HMENU>(kStatusBarId), instance, nullptr);
-  SendMessageA(StatusBar1_, WM_SETFONT, reinterpret_cast<WPARAM>(statusBarFont_.Get()), FALSE);
-  int parts[] = {-1};
-  SendMessageA(StatusBar1_, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(parts));
+  StatusBar1_.Create(hwnd, kStatusBarId, MakeFont("MS UI Gothic", -17));
 
   reEdit.OnContextMenu = [this](int x, int y) { ShowPopupMenu1(x, y); };
   reEdit.OnChange = [this] { reEditChange(); };
   reEdit.OnEscapedError = [this](std::exception_ptr error) { OnEscapedError(error); };
-  reEdit.OnProgress = [this](int percent) { ShowProgress(percent); };
+  // A load's progress in its own words, whichever way the load came.
+  reEdit.OnProgress = [this](int percent) {
+    StatusBar1_.SetProgressFormat(reEdit.Loading() ? messages::kLoadingProgress : nullptr);
+    StatusBar1_.ShowProgress(percent);
+  };
   reEdit.Create(hwnd, kEditorId);
-  OpenRecovery();
+  recovery_.Open(hwnd);
 
   // The modified flag, in a check box nobody sees.
   cbTouched_ = CreateWindowExA(0, "BUTTON", "", WS_CHILD | BS_AUTOCHECKBOX, 8, 112, 17, 17, hwnd,
@@ -203,34 +195,10 @@ void TFLumoSub1::CreateComponents() {
   Layout();
 }
 
-void TFLumoSub1::ShowProgress(int percent) {
-  if (!StatusBar1_) return;
-  if (percent < 0) {
-    if (statusBeforeProgress_)
-      SendMessageA(StatusBar1_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(statusBeforeProgress_->c_str()));
-    statusBeforeProgress_.reset();
-    return;
-  }
-  if (!statusBeforeProgress_) {
-    std::string before(LOWORD(SendMessageA(StatusBar1_, SB_GETTEXTLENGTHA, 0, 0)) + 1, '\0');
-    SendMessageA(StatusBar1_, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(before.data()));
-    before.resize(before.find('\0'));
-    statusBeforeProgress_ = before;
-  }
-  char text[64];
-  std::snprintf(text, sizeof text, progressFormat_ ? progressFormat_ : messages::kWorkingProgress, percent);
-  SendMessageA(StatusBar1_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text));
-  UpdateWindow(StatusBar1_);
-}
-
 void TFLumoSub1::Layout() {
   RECT client;
   GetClientRect(Handle(), &client);
-  if (StatusBar1_) {
-    SendMessageA(StatusBar1_, SB_SETMINHEIGHT, kStatusBarHeight, 0);
-    MoveWindow(StatusBar1_, 0, client.bottom - kStatusBarHeight, client.right, kStatusBarHeight, TRUE);
-  }
-  RECT editor{0, 0, client.right, client.bottom - kStatusBarHeight};
+  RECT editor{0, 0, client.right, client.bottom - StatusBar1_.Place()};
   if (editor.bottom < 0) editor.bottom = 0;
   reEdit.SetBounds(editor);
 }
@@ -244,7 +212,13 @@ void TFLumoSub1::FormCreate() {
 void TFLumoSub1::FormShow() { DragAcceptFiles(Handle(), TRUE); }
 
 bool TFLumoSub1::FormCloseQuery() {
-  if (!ConfirmDiscard(messages::kDiscardForClose)) return false;
+  // A file still loading holds no change of the user's: its load stops at
+  // once, and nothing is asked.
+  if (reEdit.Loading()) {
+    reEdit.AbandonLoad();
+  } else if (!ConfirmDiscard(messages::kDiscardForClose)) {
+    return false;
+  }
   ResetDocument();
   // Settings that cannot be written are reported, and the window closes all
   // the same: the user has let the document go, and a program whose folder
@@ -284,14 +258,26 @@ bool TFLumoSub1::HandleShortcut(const MSG& msg) {
 }
 
 void TFLumoSub1::Dispatch(UINT id) {
-  if (const Command* command = FindCommand(id)) (this->*command->handler)();
+  switch (id) {
+#define QUOLVI_DISPATCH(name, menu, caption, shortcut, enabling, whileLoading) \
+  case name: name##Click(); break;
+    QUOLVI_COMMANDS(QUOLVI_DISPATCH, QUOLVI_NO_SEPARATOR)
+#undef QUOLVI_DISPATCH
+    default: break;
+  }
 }
 
 void TFLumoSub1::ApplyEnabling(Menu menu) {
-  // Each rule is evaluated at most once for one opening.
+  // Each rule is evaluated at most once for one opening. While a file
+  // loads, what would change the text or the document waits.
+  const bool loading = reEdit.Loading();
   std::optional<bool> holds[kSelectionToRun + 1];
   for (const Command& command : kCommands) {
-    if (command.menu != menu || !command.caption || command.enabling == kAlways) continue;
+    if (command.menu != menu || !command.caption) continue;
+    if (loading && command.whileLoading == kWaits) {
+      SetItemEnabled(command.id, false);
+      continue;
+    }
     std::optional<bool>& known = holds[command.enabling];
     if (!known) known = RuleHolds(command.enabling);
     SetItemEnabled(command.id, *known);

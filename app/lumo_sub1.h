@@ -1,23 +1,50 @@
-// The main window FLumoSub1, of the window class TFLumoSub1: the editor
-// above a status bar, the menus, the common dialogs and the handlers of
-// every command.
+// The main window, of the window class TFLumoSub1: the editor above a status
+// bar, the menus, the common dialogs and the handlers of every command. Its
+// parts keep the names of the window's form:
+//
+//   TFLumoSub1        the main window's class; FLumoSub1, its one instance, is WinMain's mainWindow
+//   reEdit            the editor, which holds the document
+//   StatusBar1        the status bar (app/status_bar.h)
+//   cbTouched         the hidden check box whose checked state is the modified flag
+//   MainMenu1         the menu bar; File1, Edit1, Find1, Option1 its drop-downs
+//   PopupMenu1        the editor's context menu
+//   mn…, pm…, N1…N8   the items of the two menus and their separators (app/command_list.h)
+//   OpenDialog1       the Open dialog; SaveDialog1 the Save As dialog (app/document_path.h)
+//   FontDialog1       the font dialog; ColorDialog1 the background colour dialog
+//   FindDialog1       the find dialog; ReplaceDialog1 the replace dialog (app/search_dialogs.h)
+//   FindPattern       the text searched for; ReplacePattern the replacement; FindOptions their options
+//   IniFileName       the settings file's path
+//   Position          where the window first shows: centred on the screen, or where the settings put it
+//   FormCreate        the window's creation; FormShow its first showing; FormCloseQuery the question at closing
+//   WMDropFiles       files dropped on the window
+//   reEditChange      a change of the text
+//   …Click, …Popup    a menu item chosen; a menu about to open
+//   AskUser           the window's one message box
+//   ResetDocument     the document made empty and untitled
+//   WriteDocument     the document written to its file
+//
+// Members: private ones end in "_", and keep the form's spelling where the
+// form names them (StatusBar1_, IniFileName_), lower camel case otherwise
+// (formFont_); reEdit, the one public member, keeps its name as it is.
 #pragma once
 
 #include <windows.h>
 #include <commdlg.h>
 
-#include <optional>
 #include <string>
 #include <string_view>
 
 #include "app/commands.h"
+#include "app/document_path.h"
+#include "app/recovery_keeper.h"
+#include "app/search_dialogs.h"
+#include "app/status_bar.h"
 #include "core/date_time_format.h"
 #include "core/matcher.h"
 #include "win32/application_window.h"
 #include "win32/base_window.h"
 #include "win32/handles.h"
 #include "win32/profile.h"
-#include "win32/recovery_file.h"
 #include "win32/rich_editor.h"
 
 namespace quolvi {
@@ -27,7 +54,6 @@ class TFLumoSub1 : public BaseWindow<TFLumoSub1> {
   static constexpr char kClassName[] = "TFLumoSub1";
   static constexpr int kWidth = 491;
   static constexpr int kHeight = 391;
-  static constexpr int kStatusBarHeight = 20;
 
   TFLumoSub1() = default;
   TFLumoSub1(const TFLumoSub1&) = delete;
@@ -49,23 +75,21 @@ class TFLumoSub1 : public BaseWindow<TFLumoSub1> {
   bool HandleShortcut(const MSG& msg);
 
   // Passes a message to the find or replace dialog when it is theirs.
-  bool HandleDialogMessage(MSG& msg);
-  // Empties the find and replace dialogs' stored texts.
-  void ClearSearchTexts();
+  bool HandleDialogMessage(MSG& msg) { return searchDialogs_.HandleDialogMessage(msg); }
 
   // The document's state: an empty untitled document after ResetDocument;
   // the modified flag is the checked state of cbTouched.
   void ResetDocument();
   bool Modified() const;
-  const std::string& DocumentFileName() const { return SaveDialog1_.fileName; }
-  const std::string& DocumentStartFolder() const { return OpenDialog1_.initialDir; }
+  const std::string& DocumentFileName() const { return documentPath_.FileName(); }
+  const std::string& DocumentStartFolder() const { return documentPath_.FolderToStartIn(); }
 
   // The main window's one message box: caption "Quolvi", the text followed
   // by two ideographic spaces; returns MessageBox's result.
   int AskUser(std::string_view text, UINT flags);
 
   // The handlers of the menu items, one for every row of the command table.
-#define QUOLVI_DECLARE_HANDLER(name, menu, caption, shortcut, enabling) void name##Click();
+#define QUOLVI_DECLARE_HANDLER(name, menu, caption, shortcut, enabling, whileLoading) void name##Click();
   QUOLVI_COMMANDS(QUOLVI_DECLARE_HANDLER, QUOLVI_NO_SEPARATOR)
 #undef QUOLVI_DECLARE_HANDLER
 
@@ -111,102 +135,57 @@ class TFLumoSub1 : public BaseWindow<TFLumoSub1> {
   void ShowPopupMenu1(int x, int y);
 
   // The document's state.
-  struct FileDialogState {
-    std::string fileName;
-    std::string initialDir;
-    DWORD filterIndex = 1;  // the entry last chosen stays selected
-  };
   void reEditChange();
-  // Shows in the status bar how far a long change of the whole text has
-  // come, and what the status bar said before once it is done.
-  void ShowProgress(int percent);
   void SetModified(bool modified);
   // The discard question, asked only of a modified document; true to go on.
   bool ConfirmDiscard(const char* text);
 
   // Opening and saving.
-  // The steps after a file was chosen: path names the file, shown is how
-  // the caption names it.
+  // Loads a file that was chosen, and once its last piece is in, takes the
+  // steps after a load: path names the file, shown is how the caption names
+  // it.
   void AfterLoad(const std::string& path, const std::string& shown);
   void OpenFromCommandLine();
   void WMDropFiles(HDROP drop);
-  bool ShowFileDialog(FileDialogState& dialog, bool save);
-  // The name by which the program reaches a file the system names in
-  // UTF-16 (see NarrowPath); an error that tells the user so when there is
-  // none, and ends what was to be done with the file.
-  static std::string UsableName(const std::wstring& name);
   void WriteDocument();
   // Asked before a save writes a text that holds characters the file cannot
   // hold; true to write them as "?".
   bool ConfirmUnwritableCharacters();
 
-  // Recovery after a crash: a short while after each pause in editing, the
-  // unsaved text goes to the recovery file; it goes once the document has no
-  // unsaved changes; a file left by a program that ended without saving or
-  // discarding its text is offered back once the window shows.
-  static constexpr UINT_PTR kKeepTimer = 1;
-  static constexpr UINT kKeepDelayMs = 2000;
+  // Recovery after a crash: a file left by a program that ended without
+  // saving or discarding its text is offered back once the window shows.
   static constexpr UINT kOfferRecoveryMessage = WM_APP + 1;
-  void OpenRecovery();
-  void NoteChangeForRecovery();
-  void KeepForRecovery();
-  void DropRecovery();
   void OfferRecovery();
   void Restore(const std::string& path, const std::string& text);
 
-  // The find and replace dialogs and their events.
-  struct SearchDialog {
-    FINDREPLACEA request{};
-    char findWhat[256] = "";
-    char replaceWith[256] = "";
-    HWND window = nullptr;
-    std::uint16_t options = 0;
-    bool placed = false;  // closed once: reopens where it was
-    POINT position{};
-  };
-  void OpenSearchDialog(SearchDialog& dialog, bool replace);
+  // The events of the find and replace dialogs.
   void OnFindReplace(FINDREPLACEA* request);
-  void FindStep(const SearchDialog& dialog);
-  void FindDialog1Find() { FindStep(FindDialog1_); }
-  void ReplaceDialog1Find() { FindStep(ReplaceDialog1_); }
+  void FindStep(const SearchFields& fields);
+  void FindDialog1Find();
+  void ReplaceDialog1Find();
   void ReplaceDialog1Replace();
 
   // The fonts outlive the window and its controls, which use them: the
   // destructor destroys the window first.
   FontHandle formFont_;
-  FontHandle statusBarFont_;
-  HWND StatusBar1_ = nullptr;
-  const char* progressFormat_ = nullptr;  // the words for the work going on, when not the general ones
-  std::optional<std::string> statusBeforeProgress_;
+  StatusBar StatusBar1_;
   HWND cbTouched_ = nullptr;
   HMENU MainMenu1_ = nullptr;  // owned by the window
   MenuHandle PopupMenu1_;
-  Placement position_ = Placement::kScreenCenter;
+  Placement Position_ = Placement::kScreenCenter;
   ApplicationWindow* application_ = nullptr;
   DateTimeLocale locale_;
 
-  FileDialogState OpenDialog1_;
-  FileDialogState SaveDialog1_;
-  SearchDialog FindDialog1_;
-  SearchDialog ReplaceDialog1_;
-  SearchFields search_;  // FindPattern, ReplacePattern and FindOptions
+  DocumentPath documentPath_;  // OpenDialog1 and SaveDialog1
+  SearchDialogs searchDialogs_;
   std::string IniFileName_;
   ProfileFaults settingsFaults_;
-  UINT findReplaceMessage_ = RegisterWindowMessageA(FINDMSGSTRINGA);
+  RecoveryKeeper recovery_;
 
-  std::optional<RecoveryFile> recovery_;
-  unsigned changes_ = 0;  // changes of the text so far
-  bool kept_ = false;     // the recovery file holds the text as it was after keptChanges_ changes, at keptPath_
-  unsigned keptChanges_ = 0;
-  std::string keptPath_;
-
-  // The font and colour dialogs keep what was last chosen in them.
+  // FontDialog1 and ColorDialog1 keep what was last chosen in them.
   LOGFONTA fontDialogFont_{};
   ColorValue fontDialogColor_ = kClWindowText;
   COLORREF customColors_[16]{};
 };
-
-// The one main window, set as soon as the window object exists.
-extern TFLumoSub1* FLumoSub1;
 
 }  // namespace quolvi

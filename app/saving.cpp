@@ -3,7 +3,6 @@
 
 #include "app/lumo_sub1.h"
 #include "app/messages.h"
-#include "core/folder_rules.h"
 #include "win32/file_checks.h"
 #include "win32/handles.h"
 
@@ -16,7 +15,7 @@ constexpr DWORD kSpecialAttributeMask = 0x1F;  // read-only, hidden, system, vol
 
 void TFLumoSub1::mnSaveClick() {
   if (!Modified()) return;
-  if (SaveDialog1_.fileName.empty()) {
+  if (documentPath_.FileName().empty()) {
     mnWriteClick();
     return;
   }
@@ -26,17 +25,14 @@ void TFLumoSub1::mnSaveClick() {
 }
 
 void TFLumoSub1::mnWriteClick() {
-  const FileDialogState before = SaveDialog1_;
-  if (!ShowFileDialog(SaveDialog1_, true)) return;
+  const DocumentPath before = documentPath_;
+  if (!documentPath_.ChooseFileToSave(Handle())) return;
   if (!ConfirmUnwritableCharacters()) {
-    SaveDialog1_ = before;  // as though the dialog had been cancelled
+    documentPath_ = before;  // as though the dialog had been cancelled
     return;
   }
   WriteDocument();  // an error of the write itself ends the command here
-  OpenDialog1_.fileName = SaveDialog1_.fileName;
-  SaveDialog1_.initialDir = StartFolder(FolderOf(SaveDialog1_.fileName));
-  OpenDialog1_.initialDir = SaveDialog1_.initialDir;
-  SetWindowTextA(Handle(), (messages::kSavedAsCaption + OpenDialog1_.fileName).c_str());
+  documentPath_.SavedAs(Handle());
 }
 
 bool TFLumoSub1::ConfirmUnwritableCharacters() {
@@ -49,7 +45,7 @@ bool TFLumoSub1::ConfirmUnwritableCharacters() {
 }
 
 void TFLumoSub1::WriteDocument() {
-  const std::string name = SaveDialog1_.fileName;
+  const std::string name = documentPath_.FileName();
   bool created = false;
   if (!PassesExistingFileTest(name)) {
     // Created empty first, so that its attributes can be read; whether that

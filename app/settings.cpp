@@ -36,7 +36,7 @@ void TFLumoSub1::ReadSettings() {
   int left = integer("Left", -1);
   int top = integer("Top", -1);
   if (left >= 0 && top >= 0) {
-    position_ = Placement::kDesigned;  // not centred when first shown
+    Position_ = Placement::kDesigned;  // not centred when first shown
     SetWindowPos(hwnd, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   int width = integer("Width", -1);

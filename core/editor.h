@@ -15,10 +15,9 @@
 #include <string_view>
 
 #include "core/color_value.h"
+#include "core/search_target.h"
 
 namespace quolvi {
-
-using Position = int;
 
 // The largest document, in bytes: larger files are refused before the text
 // is touched, and no edit of the program's own makes the text longer. Why
@@ -53,30 +52,11 @@ class EditorUnavailable : public std::runtime_error {
   EditorUnavailable() : std::runtime_error("the editor's control is not available") {}
 };
 
-class Editor {
+// The editor is what a search needs (core/search_target.h: the text, the
+// selection, search and replacement) and the rest below.
+class Editor : public SearchTarget {
  public:
-  virtual ~Editor() = default;
-
-  // The whole text; the reference stays good until the text changes.
-  virtual const std::string& WholeText() = 0;
-  virtual Position SelectionStart() = 0;
-  virtual Position SelectionLength() = 0;
-  // Puts the caret at p, selecting nothing.
-  virtual void SetSelectionStart(Position p) = 0;
-  // Selects n bytes from the current selection start and scrolls them into view.
-  virtual void SetSelectionLength(Position n) = 0;
-  // The two above in one step: the control moves its selection once, which
-  // takes it time that grows with the text.
-  virtual void Select(Position start, Position length) {
-    SetSelectionStart(start);
-    SetSelectionLength(length);
-  }
   virtual std::string SelectedText() = 0;
-  // Replaces the selection (not recorded for undo); the caret ends after s.
-  // Throws DocumentTooLarge, changing nothing, when the text would grow
-  // beyond kMaxDocumentBytes.
-  virtual void ReplaceSelectedText(std::string_view s) = 0;
-  virtual void SelectWholeText() = 0;
   virtual void CutSelection() = 0;
   virtual void CopySelection() = 0;
   virtual void PasteClipboard() = 0;
@@ -86,7 +66,6 @@ class Editor {
   // when the text is empty. Counting takes time that grows with the text;
   // IsEmpty tells at once whether there is any.
   virtual int CountLines() = 0;
-  virtual bool IsEmpty() = 0;
   virtual void ClearText() = 0;
   // Replace the text with a file's, or write the text to a file; both throw
   // FileError, naming the file and the step, when the file cannot be used.
@@ -99,10 +78,6 @@ class Editor {
   // interrupted(), asked now and then meanwhile, says to give up (the result
   // is then empty); the function returned makes the bytes, on any thread.
   virtual std::function<std::string()> CopyText(const std::function<bool()>& interrupted) = 0;
-  // Position of the first occurrence of t wholly inside [start, start + len),
-  // or -1.
-  virtual Position SearchText(std::string_view t, Position start, Position len, bool matchCase) = 0;
-  virtual void FocusEditor() = 0;
 
   virtual bool WordWrap() const = 0;
   virtual void SetWordWrap(bool on) = 0;

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "core/editor.h"
+#include "core/search_target.h"
 
 namespace quolvi {
 
@@ -39,29 +39,16 @@ struct StepResult {
   bool operator!=(const StepResult& other) const { return !(*this == other); }
 };
 
-// A match that begins or ends between the CR and the LF of a line break
-// (a pattern such as "\r", "\0D" or "\0A" finds half of one) takes in the
-// whole line break, since the editor cannot select half of it: a selection
-// that cut it would shrink, and the next search would start where this one
-// did. So a match is selected, and replaced, whole, and the next step always
-// starts after it. text is the text the match lies in.
-template <class Text>
-void WidenOverLineBreaks(const Text& text, Position textLength, Position& start, Position& end) {
-  auto splitsLineBreak = [&](Position p) { return p > 0 && p < textLength && text[p - 1] == '\r' && text[p] == '\n'; };
-  if (splitsLineBreak(start)) --start;
-  if (splitsLineBreak(end)) ++end;
-}
-
 // Searches forward from the end of the selection for the next match of
 // FindPattern and selects it (widened over a line break it cuts). Nothing to
 // do when there is no pattern or the document is empty; not found when no
 // match follows, also when the selection ends at the end of the text; done
 // with the position just after the match.
-StepResult FindNextMatch(Editor& editor, const SearchFields& fields);
+StepResult FindNextMatch(SearchTarget& editor, const SearchFields& fields);
 
 // Replaces the selection with the ReplacementText of ReplacePattern and
 // leaves the caret after it. Nothing to do when nothing is selected or the document is
 // empty; done with the caret position.
-StepResult ReplaceSelection(Editor& editor, const SearchFields& fields);
+StepResult ReplaceSelection(SearchTarget& editor, const SearchFields& fields);
 
 }  // namespace quolvi

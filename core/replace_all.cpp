@@ -1,7 +1,11 @@
 #include "core/replace_all.h"
 
+#include <optional>
+
 #include "core/cp932.h"
+#include "core/editor.h"
 #include "core/pattern.h"
+#include "core/pattern_match.h"
 #include "core/text_search.h"
 
 namespace quolvi {
@@ -64,7 +68,7 @@ bool EndsWithLoneLeadByte(const std::string& text) {
 // after the previous one, and each replacement leaves the caret after what
 // it inserted); should a step ever neither replace nor move on, the loop
 // ends rather than run for ever.
-int ReplaceStepByStep(Editor& editor, const SearchFields& fields) {
+int ReplaceStepByStep(SearchTarget& editor, const SearchFields& fields) {
   int count = 0;
   StepResult previous = StepResult::NothingToDo();
   for (;;) {
@@ -84,9 +88,7 @@ ReplaceAllResult ComputeReplaceAll(const std::string& text, Position selectionSt
                                    const SearchFields& fields) {
   SplicedText spliced(text);
   const std::string replacement = ReplacementText(fields.ReplacePattern);
-  const std::vector<std::string> tokens = SplitPattern(fields.FindPattern);
-  std::vector<std::string> literals;
-  for (const std::string& token : tokens) literals.push_back(IsWildcard(token) ? token : UnescapeText(token));
+  const CompiledPattern pattern(fields.FindPattern);
   const bool matchCase = (fields.FindOptions & kOptionMatchCase) != 0;
 
   ReplaceAllResult result;
@@ -101,32 +103,11 @@ ReplaceAllResult ComputeReplaceAll(const std::string& text, Position selectionSt
       ++result.count;
     }
     // FindNextMatch.
-    Position searchFrom = start + length;
-    if (fields.FindPattern.empty() || spliced.size() == 0 || searchFrom >= spliced.size()) break;
-    Position matchStart = searchFrom;
-    Position pos = searchFrom;
-    bool matched = false;
-    bool failed = false;
-    for (std::size_t k = 0; k < literals.size(); ++k) {
-      if (tokens[k] == "*") continue;
-      if (tokens[k] == "?") {
-        ++pos;
-        continue;
-      }
-      const std::string& literal = literals[k];
-      Position found = literal.empty() || pos >= spliced.size() ? -1 : spliced.Search(literal, pos, matchCase);
-      if (found < 0) {
-        failed = true;
-        break;
-      }
-      if (k == 0) matchStart = found;
-      pos = found + static_cast<Position>(literal.size());
-      matched = true;
-    }
-    if (failed || !matched) break;
-    WidenOverLineBreaks(spliced, spliced.size(), matchStart, pos);
-    start = matchStart;
-    length = pos - matchStart;
+    if (fields.FindPattern.empty() || spliced.size() == 0) break;
+    const std::optional<PatternMatch> match = pattern.FindIn(spliced, start + length, matchCase);
+    if (!match) break;
+    start = match->start;
+    length = match->end - match->start;
     if (fields.FindOptions & kOptionReplace) break;
   }
   result.text = spliced.Result();
@@ -135,7 +116,7 @@ ReplaceAllResult ComputeReplaceAll(const std::string& text, Position selectionSt
   return result;
 }
 
-int ReplaceAll(Editor& editor, const SearchFields& fields) {
+int ReplaceAll(SearchTarget& editor, const SearchFields& fields) {
   // A replacement ending in a lone lead byte joins the byte after it into
   // one character, and the caret after it then moves back into the inserted
   // text; that rare case is left to the loop itself.

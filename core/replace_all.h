@@ -10,8 +10,8 @@
 
 #include <string>
 
-#include "core/editor.h"
 #include "core/matcher.h"
+#include "core/search_target.h"
 
 namespace quolvi {
 
@@ -28,6 +28,6 @@ ReplaceAllResult ComputeReplaceAll(const std::string& text, Position selectionSt
                                    const SearchFields& fields);
 
 // Runs the loop on the editor (in one pass where it can); returns the count.
-int ReplaceAll(Editor& editor, const SearchFields& fields);
+int ReplaceAll(SearchTarget& editor, const SearchFields& fields);
 
 }  // namespace quolvi

@@ -11,9 +11,6 @@ static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 wchar_t expected");
 
 constexpr UINT kCodePageUtf16 = 1200;
 
-// The pieces a whole text is streamed in: about kPieceSize units each.
-constexpr std::size_t kPieceSize = 64 * 1024;
-
 // Shift-JIS text that EM_STREAMIN reads as ANSI, piece by piece. A piece
 // never ends inside a double-byte character (the control converts each
 // piece on its own) nor between the CR and the LF of a line break (the two
@@ -92,87 +89,126 @@ std::size_t UnitsOfPlainBytes(std::string_view bytes) {
   return units;
 }
 
+void StreamRtf(ControlWindow window, const std::string& rtf) {
+  ByteStreamSource source{rtf};
+  EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0, ByteStreamSource::Read};
+  window.Send(EM_STREAMIN, SF_RTF | SFF_SELECTION, &stream);
+}
+
 }  // namespace
 
-template <class PieceEnd, class StreamIn>
-void ControlText::PutInPieces(std::size_t size, PieceEnd pieceEnd, StreamIn streamIn, const ProgressReport& progress,
-                              unsigned delayMs) {
+// --- A whole text, a piece at a time -----------------------------------------
+
+PieceFill::PieceFill(ControlText& into, std::string_view bytes, const MarkColors& colors) : window_(into.Window()) {
+  if (!cp932::SystemDecodesAlike(bytes)) {
+    UseText(into, decoded_.emplace(cp932::Decode(bytes)), colors);
+    return;
+  }
+  // The control's own conversion serves, and ANSI streaming is its fastest way in.
+  into.mayHoldMarks_ = false;
+  form_ = Form::kAnsi;
+  bytes_ = bytes;
+  size_ = bytes.size();
+}
+
+PieceFill::PieceFill(ControlText& into, const cp932::MarkedText& text, const MarkColors& colors)
+    : window_(into.Window()) {
+  UseText(into, text, colors);
+}
+
+void PieceFill::UseText(ControlText& into, const cp932::MarkedText& text, const MarkColors& colors) {
+  text_ = &text;
+  size_ = text.text.size();
+  if (text.marks.empty()) {
+    into.mayHoldMarks_ = false;
+    form_ = Form::kUnicode;
+    return;
+  }
+  into.MayHoldMarksFrom(colors);
+  colors_ = colors;
+  form_ = Form::kRtf;
+}
+
+void PieceFill::PutNext(std::size_t minimum) {
+  if (Done()) return;
   // The control lays out what a stream brings when the stream ends. One
   // stream of a long text leaves the heap of 32-bit Wine with long lists of
   // freed blocks that every allocation of that layout scans, in time that
   // grows faster than the square of the length; streams of a piece each keep
-  // the lists short. Each piece after the first goes in at the end of the
-  // text, ending after a line feed (so never inside a character or a line
-  // break).
-  QuietControl quiet(window_);
-  LongWork work(progress, delayMs);
-  std::size_t from = 0;
-  do {
-    std::size_t to = pieceEnd(from);
-    if (from > 0) {
-      LONG end = window_.UnitCount();
-      window_.Select(CHARRANGE{end, end});
+  // the lists short.
+  const std::size_t from = from_;
+  if (from > 0) {
+    // Past the end: the control puts the caret at the end at once, where
+    // the end itself would be looked for from the start of the text.
+    LONG past = window_.UnitCount() + 1;
+    window_.Select(CHARRANGE{past, past});
+  }
+  std::size_t to = 0;
+  switch (form_) {
+    case Form::kAnsi: {
+      to = PieceEnd(bytes_, from, minimum);
+      AnsiStreamSource source{bytes_.substr(from, to - from)};
+      EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0, AnsiStreamSource::Read};
+      window_.SendAnsi(EM_STREAMIN, SF_TEXT | (from > 0 ? SFF_SELECTION : 0), &stream);
+      unitsIn_ += UnitsOfPlainBytes(bytes_.substr(from, to - from));
+      break;
     }
-    streamIn(from, to);
-    from = to;
-    work.Reached(from, size);
-  } while (from < size);
+    case Form::kUnicode: {
+      std::u16string_view whole = text_->text;
+      to = PieceEnd(whole, from, minimum);
+      UnicodeStreamSource source{whole.substr(from, to - from)};
+      EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0, UnicodeStreamSource::Read};
+      window_.Send(EM_STREAMIN, SF_TEXT | SF_UNICODE | (from > 0 ? SFF_SELECTION : 0), &stream);
+      unitsIn_ = to;
+      break;
+    }
+    case Form::kRtf: {
+      // Every piece is streamed over the selection, the first over the
+      // selected whole text: a stream that replaces the whole text drops the
+      // text's final line break (the control takes it for the paragraph end
+      // it always has), one at the selection keeps it.
+      std::u16string_view whole = text_->text;
+      to = PieceEnd(whole, from, minimum);
+      cp932::MarkedText piece{std::u16string(whole.substr(from, to - from)), {}};
+      const std::vector<cp932::Mark>& marks = text_->marks;
+      for (; nextMark_ < marks.size() && marks[nextMark_].unit < to; ++nextMark_) {
+        piece.marks.push_back({marks[nextMark_].unit - from, marks[nextMark_].value});
+      }
+      if (from == 0) window_.Send(EM_SETSEL, 0, -1);
+      StreamRtf(window_, MarkedTextToRtf(piece, colors_));
+      unitsIn_ = to;
+      break;
+    }
+  }
+  from_ = to;
+  if (!Done()) return;
   window_.Send(EM_EMPTYUNDOBUFFER);
+  if (form_ == Form::kRtf) window_.Send(EM_SETSEL, 0, 0);
+}
+
+// --- One window's text -----------------------------------------------------------
+
+void ControlText::PutAll(PieceFill& fill, ControlWindow window, const ProgressReport& progress, unsigned delayMs) {
+  QuietControl quiet(window);
+  LongWork work(progress, delayMs);
+  while (!fill.Done()) {
+    fill.PutNext();
+    work.Reached(fill.Reached(), fill.Total());
+  }
 }
 
 std::size_t ControlText::PutWhole(std::string_view bytes, const MarkColors& colors, const ProgressReport& progress,
                                   unsigned delayMs) {
-  if (!cp932::SystemDecodesAlike(bytes)) return PutWhole(cp932::Decode(bytes), colors, progress, delayMs);
-  // The control's own conversion serves, and ANSI streaming is its fastest way in.
-  mayHoldMarks_ = false;
-  PutInPieces(
-      bytes.size(), [&](std::size_t from) { return PieceEnd(bytes, from, kPieceSize); },
-      [&](std::size_t from, std::size_t to) {
-        AnsiStreamSource source{bytes.substr(from, to - from)};
-        EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0, AnsiStreamSource::Read};
-        window_.SendAnsi(EM_STREAMIN, SF_TEXT | (from > 0 ? SFF_SELECTION : 0), &stream);
-      },
-      progress, delayMs);
-  return UnitsOfPlainBytes(bytes);
+  PieceFill fill(*this, bytes, colors);
+  PutAll(fill, window_, progress, delayMs);
+  return fill.UnitsIn();
 }
 
 std::size_t ControlText::PutWhole(const cp932::MarkedText& text, const MarkColors& colors,
                                   const ProgressReport& progress, unsigned delayMs) {
-  if (text.marks.empty()) {
-    mayHoldMarks_ = false;
-    PutUnicode(text.text, progress, delayMs);
-    return text.text.size();
-  }
-  MayHoldMarksFrom(colors);
-  // Every piece is streamed over the selection, the first over the selected
-  // whole text: a stream that replaces the whole text drops the text's final
-  // line break (the control takes it for the paragraph end it always has),
-  // one at the selection keeps it.
-  window_.Send(EM_SETSEL, 0, -1);
-  std::u16string_view whole = text.text;
-  PutInPieces(
-      whole.size(), [&](std::size_t from) { return PieceEnd(whole, from, kPieceSize); },
-      [&](std::size_t from, std::size_t to) {
-        cp932::MarkedText piece{std::u16string(whole.substr(from, to - from)), {}};
-        for (const cp932::Mark& mark : text.marks) {
-          if (mark.unit >= from && mark.unit < to) piece.marks.push_back({mark.unit - from, mark.value});
-        }
-        StreamInRtf(MarkedTextToRtf(piece, colors_));
-      },
-      progress, delayMs);
-  window_.Send(EM_SETSEL, 0, 0);
-  return whole.size();
-}
-
-void ControlText::PutUnicode(std::u16string_view text, const ProgressReport& progress, unsigned delayMs) {
-  PutInPieces(
-      text.size(), [&](std::size_t from) { return PieceEnd(text, from, kPieceSize); },
-      [&](std::size_t from, std::size_t to) {
-        UnicodeStreamSource source{text.substr(from, to - from)};
-        EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0, UnicodeStreamSource::Read};
-        window_.Send(EM_STREAMIN, SF_TEXT | SF_UNICODE | (from > 0 ? SFF_SELECTION : 0), &stream);
-      },
-      progress, delayMs);
+  PieceFill fill(*this, text, colors);
+  PutAll(fill, window_, progress, delayMs);
+  return fill.UnitsIn();
 }
 
 bool ControlText::PutAtSelection(const cp932::MarkedText& text, bool canUndo, const MarkColors& colors) {
@@ -191,11 +227,7 @@ bool ControlText::PutAtSelection(const cp932::MarkedText& text, bool canUndo, co
   return true;
 }
 
-void ControlText::StreamInRtf(const std::string& rtf) {
-  ByteStreamSource source{rtf};
-  EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0, ByteStreamSource::Read};
-  window_.Send(EM_STREAMIN, SF_RTF | SFF_SELECTION, &stream);
-}
+void ControlText::StreamInRtf(const std::string& rtf) { StreamRtf(window_, rtf); }
 
 void ControlText::MayHoldMarksFrom(const MarkColors& colors) {
   colors_ = colors;

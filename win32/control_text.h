@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,6 +21,54 @@
 #include "win32/long_work.h"
 
 namespace quolvi {
+
+class ControlText;
+
+// A whole text going into an empty window of the control a piece at a time
+// (about 64 K units each), each piece after the first at the end of the text
+// and ending after a line feed, so never inside a character or a line break.
+// Plain text goes in as ANSI where the system converts its bytes exactly as
+// the program does, else as UTF-16; a text with marks goes in as RTF. The
+// text is the caller's, and stays while the fill goes on.
+class PieceFill {
+ public:
+  // Decides how the text goes into the window of into (and so whether that
+  // window may hold marks); puts nothing in yet. colors are the ones marks
+  // are written against.
+  PieceFill(ControlText& into, std::string_view bytes, const MarkColors& colors);
+  PieceFill(ControlText& into, const cp932::MarkedText& text, const MarkColors& colors);
+  PieceFill(const PieceFill&) = delete;
+  PieceFill& operator=(const PieceFill&) = delete;
+
+  bool Done() const { return from_ >= size_; }
+  // How far it has come: Reached() of Total() (bytes of a text given as
+  // bytes that go in as such, else units).
+  std::size_t Reached() const { return from_; }
+  std::size_t Total() const { return size_; }
+  // The UTF-16 units of the pieces in so far, which the window then holds.
+  std::size_t UnitsIn() const { return unitsIn_; }
+
+  // Puts the next piece in, of at least minimum units (the normal size
+  // unless told); after the last, the window's undo history is emptied.
+  void PutNext(std::size_t minimum = kPieceSize);
+
+  static constexpr std::size_t kPieceSize = 64 * 1024;
+
+ private:
+  enum class Form { kAnsi, kUnicode, kRtf };
+  void UseText(ControlText& into, const cp932::MarkedText& text, const MarkColors& colors);
+
+  ControlWindow window_;
+  Form form_ = Form::kAnsi;
+  std::string_view bytes_;                    // kAnsi
+  std::optional<cp932::MarkedText> decoded_;  // bytes the system would read otherwise
+  const cp932::MarkedText* text_ = nullptr;   // kUnicode, kRtf
+  MarkColors colors_;
+  std::size_t from_ = 0;
+  std::size_t size_ = 0;
+  std::size_t unitsIn_ = 0;
+  std::size_t nextMark_ = 0;
+};
 
 class ControlText {
  public:
@@ -56,13 +105,9 @@ class ControlText {
   std::function<std::string()> CopyOut(const std::function<bool()>& interrupted);
 
  private:
-  // Streams a whole text of size units in: streamIn(from, to) streams the
-  // units [from, to) in at the selection, and pieceEnd(from) tells where the
-  // piece that starts at from ends.
-  template <class PieceEnd, class StreamIn>
-  void PutInPieces(std::size_t size, PieceEnd pieceEnd, StreamIn streamIn, const ProgressReport& progress,
-                   unsigned delayMs);
-  void PutUnicode(std::u16string_view text, const ProgressReport& progress, unsigned delayMs);
+  friend class PieceFill;
+  // Puts the whole of fill in, drawing nothing and sending no notifications.
+  static void PutAll(PieceFill& fill, ControlWindow window, const ProgressReport& progress, unsigned delayMs);
   void StreamInRtf(const std::string& rtf);
   std::vector<cp932::Mark> ReadMarks(std::u16string_view text, bool selectionOnly);
   void MayHoldMarksFrom(const MarkColors& colors);

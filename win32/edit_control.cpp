@@ -127,16 +127,81 @@ std::u16string ControlWindow::Read(DWORD which, std::size_t units) const {
   return text;
 }
 
-QuietControl::QuietControl(ControlWindow window) : window_(window) {
-  window_.Send(WM_SETREDRAW, FALSE);
+POINTL ControlWindow::PositionOf(LONG unit) const {
+  POINTL position{0, 0};
+  Send(EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&position), unit);
+  return position;
+}
+
+POINT ControlWindow::ScrollPosition() const {
+  // The text's first character is drawn where the formatting rectangle
+  // begins, less the scroll position.
+  RECT area{};
+  Send(EM_GETRECT, 0, &area);
+  POINTL first = PositionOf(0);
+  return POINT{area.left - first.x, area.top - first.y};
+}
+
+namespace {
+
+// Whether the window itself is shown (its parent may not be, yet).
+bool Shown(ControlWindow window) { return (GetWindowLongW(window.Handle(), GWL_STYLE) & WS_VISIBLE) != 0; }
+
+}  // namespace
+
+QuietControl::QuietControl(ControlWindow window) : window_(window), shown_(Shown(window)) {
+  // Switching drawing off takes the window's visible style away, and
+  // switching it on gives it back: a hidden window is left alone.
+  if (shown_) window_.Send(WM_SETREDRAW, FALSE);
   eventMask_ = window_.Send(EM_SETEVENTMASK, 0, 0);
 }
 
 QuietControl::~QuietControl() {
   window_.Send(EM_SETEVENTMASK, 0, eventMask_);
+  if (!shown_) return;
   window_.Send(WM_SETREDRAW, TRUE);
-  InvalidateRect(window_.Handle(), nullptr, TRUE);
+  // The frame too: the scroll bars changed while nothing was drawn.
+  RedrawWindow(window_.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
 }
+
+KeptView::KeptView(ControlWindow window)
+    : window_(window),
+      selection_(window.Selection()),
+      scroll_(window.ScrollPosition()),
+      end_(window.UnitCount()),
+      shown_(Shown(window)) {
+  if (shown_) window_.Send(WM_SETREDRAW, FALSE);
+}
+
+KeptView::~KeptView() {
+  // The stream left the caret at the end and scrolled there; setting the
+  // selection back scrolls to its caret where that is out of view.
+  window_.ScrollTo(scroll_);
+  window_.Select(selection_);
+  window_.ScrollTo(scroll_);
+  if (!shown_) return;
+  window_.Send(WM_SETREDRAW, TRUE);
+  HWND hwnd = window_.Handle();
+  RECT client;
+  GetClientRect(hwnd, &client);
+  // The caret was placed for the view the selection scrolled to: where that
+  // view is not the user's, the caret lies outside it, and goes there.
+  POINTL caret = window_.PositionOf(selection_.cpMax);
+  if (GetFocus() == hwnd &&
+      (caret.y < client.top || caret.y >= client.bottom || caret.x < client.left || caret.x >= client.right)) {
+    SetCaretPos(caret.x, caret.y);
+  }
+  // What came in below the old end, where that is in view (asked first of
+  // the view's last character, which the control finds from the top of the
+  // view down, not from the start of the text).
+  POINTL corner{client.right - 1, client.bottom - 1};
+  if (window_.Send(EM_CHARFROMPOS, 0, &corner) < end_) return;
+  POINTL end = window_.PositionOf(end_);
+  RECT below{client.left, std::max<LONG>(end.y, client.top), client.right, client.bottom};
+  InvalidateRect(hwnd, &below, TRUE);
+}
+
+void ControlWindow::DrawFrame() const { SendMessageW(hwnd_, WM_NCPAINT, 1, 0); }
 
 // --- The control's windows ------------------------------------------------------
 
@@ -145,6 +210,7 @@ EditControl::~EditControl() {
   // whoever set OnMessage may be gone already.
   OnMessage = nullptr;
   window_.Reset();
+  picture_.reset();
 }
 
 void EditControl::SetBounds(const RECT& bounds) {
@@ -165,8 +231,8 @@ void EditControl::LoadLibraryOnce() {
 
 WindowHandle EditControl::MakeWindow(bool wordWrap) {
   LoadLibraryOnce();
-  DWORD style = (window_ ? 0 : WS_VISIBLE) | WS_CHILD | WS_TABSTOP | WS_HSCROLL | WS_VSCROLL | ES_MULTILINE |
-                ES_AUTOVSCROLL | ES_NOHIDESEL | (wordWrap ? 0 : ES_AUTOHSCROLL);
+  DWORD style = (window_ || picture_ ? 0 : WS_VISIBLE) | WS_CHILD | WS_TABSTOP | WS_HSCROLL | WS_VSCROLL |
+                ES_MULTILINE | ES_AUTOVSCROLL | ES_NOHIDESEL | (wordWrap ? 0 : ES_AUTOHSCROLL);
   WindowHandle window(std::exchange(failNextWindow_, false)
                           ? nullptr
                           : CreateWindowExA(WS_EX_CLIENTEDGE, "RICHEDIT", "", style, bounds_.left, bounds_.top,
@@ -185,16 +251,30 @@ WindowHandle EditControl::MakeWindow(bool wordWrap) {
 void EditControl::PutInPlace(WindowHandle window) {
   HWND old = window_.Get();
   bool hadFocus = std::exchange(focusNext_, false) || (old && GetFocus() == old);
-  // In the old one's place in the order of the windows, then shown.
-  SetWindowPos(window.Get(), old ? old : HWND_TOP, 0, 0, 0, 0,
-               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-  DropWindow();
+  // Right above what was there (the old window, or its picture), shown
+  // without being drawn, then drawn whole, frame and scroll bars with the
+  // text, in one step: what was there stays on the screen until the new
+  // one is drawn over it, and goes from under it unseen.
+  HWND there = old ? old : picture_ ? picture_->Handle() : nullptr;
+  HWND above = there ? GetWindow(there, GW_HWNDPREV) : nullptr;
+  SetWindowPos(window.Get(), above ? above : HWND_TOP, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW | SWP_NOREDRAW);
+  RedrawWindow(window.Get(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+  DestroyWindowInPlace();
+  picture_.reset();
   window_ = std::move(window);
   ++generation_;  // a new window, with a text of its own
   if (hadFocus) SetFocus(window_.Get());
 }
 
 void EditControl::DropWindow() {
+  if (!window_) return;
+  // The user goes on seeing the text until the next window is in place.
+  if (!picture_ && Shown(Window())) picture_.emplace(window_.Get());
+  DestroyWindowInPlace();
+}
+
+void EditControl::DestroyWindowInPlace() {
   if (!window_) return;
   focusNext_ = focusNext_ || GetFocus() == window_.Get();
   // What the control cut or copied lives in an object of its own until it

@@ -9,9 +9,11 @@
 #include <cstddef>
 #include <exception>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "win32/handles.h"
+#include "win32/window_picture.h"
 
 namespace quolvi {
 
@@ -52,13 +54,25 @@ class ControlWindow {
   std::u16string Read(DWORD which, std::size_t units) const;
   std::u16string ReadAll() const { return Read(GT_DEFAULT, static_cast<std::size_t>(UnitCount())); }
 
+  // Where the character at unit is drawn, in client coordinates (the top
+  // left of its row).
+  POINTL PositionOf(LONG unit) const;
+  // The scroll position in pixels, as EM_SETSCROLLPOS takes it (EM_GETSCROLLPOS
+  // gives it scaled to 16 bits in a long text), and scrolling there.
+  POINT ScrollPosition() const;
+  void ScrollTo(POINT position) const { Send(EM_SETSCROLLPOS, 0, &position); }
+  // Draws the frame and the scroll bars now.
+  void DrawFrame() const;
+
  private:
   HWND hwnd_ = nullptr;
 };
 
 // Draws nothing and sends its parent no notifications for as long as it
 // lives: for streams of a whole text, which the control would otherwise
-// lay out, draw and report as they go.
+// lay out, draw and report as they go. A shown window is drawn anew
+// afterwards, scroll bars and all; a hidden one stays hidden (switching
+// drawing back on would show it).
 class QuietControl {
  public:
   explicit QuietControl(ControlWindow window);
@@ -69,6 +83,29 @@ class QuietControl {
  private:
   ControlWindow window_;
   LPARAM eventMask_;
+  bool shown_;
+};
+
+// Keeps what the user sees of a shown window while text goes in at the end
+// of its text (the pieces of a long load after the first): the selection and
+// the scroll position stay as they were, nothing is drawn meanwhile, and
+// afterwards only the rows from the old end of the text on are drawn anew,
+// where they are in view, so the view neither jumps nor flickers. The scroll
+// bars are left to the caller (DrawFrame), which draws them less often: that
+// takes the system longer than a piece of text.
+class KeptView {
+ public:
+  explicit KeptView(ControlWindow window);
+  ~KeptView();
+  KeptView(const KeptView&) = delete;
+  KeptView& operator=(const KeptView&) = delete;
+
+ private:
+  ControlWindow window_;
+  CHARRANGE selection_;
+  POINT scroll_;
+  LONG end_;  // of the text before
+  bool shown_;
 };
 
 class EditControl {
@@ -90,14 +127,15 @@ class EditControl {
 
   // A new window of the control for a text to be put into before it takes
   // the place of the one there (PutInPlace); hidden while there is one in
-  // place. Throws EditorUnavailable when the library or the window cannot
-  // be made.
+  // place, or a picture of one. Throws EditorUnavailable when the library or
+  // the window cannot be made.
   WindowHandle MakeWindow(bool wordWrap);
-  // Shows window where the window in place was, which goes; the keyboard
-  // focus goes with it.
+  // Shows window, drawn with its frame and scroll bars, where the window in
+  // place (or its picture) was, which goes; the keyboard focus goes with it.
   void PutInPlace(WindowHandle window);
-  // Destroys the window in place before its successor is made; the keyboard
-  // focus goes to the next window put in place.
+  // Destroys the window in place before its successor is made, leaving a
+  // picture of it on the screen until the successor is put in place; the
+  // keyboard focus goes to that successor.
   void DropWindow();
 
   ControlWindow Window() const { return ControlWindow(window_.Get()); }
@@ -126,9 +164,14 @@ class EditControl {
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   void LoadLibraryOnce();
 
+  // Destroys the window in place; the keyboard focus goes to the next window
+  // put in place.
+  void DestroyWindowInPlace();
+
   LibraryHandle library_;
   WindowHandle window_;
-  WNDPROC originalProc_ = nullptr;  // the control's own, the same for all its windows
+  std::optional<WindowPicture> picture_;  // of the window dropped, until its successor is in place
+  WNDPROC originalProc_ = nullptr;        // the control's own, the same for all its windows
   HWND parent_ = nullptr;
   int id_ = 0;
   RECT bounds_{};

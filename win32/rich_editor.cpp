@@ -31,6 +31,7 @@ const IndexedText& RichEditor::Current() {
 bool RichEditor::IsEmpty() { return control_.Window().UnitCount() == 0; }
 
 void RichEditor::InsertAtSelection(const cp932::MarkedText& text, bool canUndo) {
+  CompleteLoad();
   CHARRANGE range = control_.Window().SelectedUnits();
   if (RewritesEdit(range, text.text)) {
     Rewrite(range, text, canUndo);
@@ -147,7 +148,10 @@ void RichEditor::ReplaceSelectedText(std::string_view s) {
 
 void RichEditor::SelectWholeText() { control_.Window().Send(EM_SETSEL, 0, -1); }
 
-void RichEditor::CutSelection() { control_.Window().Send(WM_CUT); }
+void RichEditor::CutSelection() {
+  CompleteLoad();
+  control_.Window().Send(WM_CUT);
+}
 
 void RichEditor::CopySelection() { control_.Window().Send(WM_COPY); }
 
@@ -172,6 +176,7 @@ void RichEditor::PasteClipboard() {
 bool RichEditor::UndoAvailable() { return journal_.CanUndo(control_.Window()); }
 
 void RichEditor::UndoLastEdit() {
+  CompleteLoad();
   // The edits made in the control since a rewrite are undone first.
   const EditJournal::Entry* undo = journal_.NextUndo(control_.Window());
   if (!undo) {
@@ -193,6 +198,8 @@ int RichEditor::CountLines() {
 }
 
 void RichEditor::ClearText() {
+  // What a load has put in so far goes with the rest.
+  AbandonLoad();
   // The control takes time quadratic in the number of lines to delete a long
   // text, while a new window is made at once.
   if (!IsEmpty()) {
@@ -205,29 +212,22 @@ void RichEditor::ClearText() {
   journal_.Started();
 }
 
-void RichEditor::LoadTextFile(const std::string& path) {
-  // The whole file is read and checked before the control is touched, so a
-  // file that cannot be loaded leaves the document as it was. Streaming over
-  // a text first deletes it, in time quadratic in its number of lines; a new
-  // window is empty at once.
-  std::string text = ReadTextFile(path, kMaxDocumentBytes);
-  const MarkColors colors = look_.MarkColorsNow();
-  PutInNewWindow([&](ControlText& into) { return into.PutWhole(text, colors, OnProgress, progressDelayMs_); },
-                 CHARRANGE{0, 0}, false);
-  input_.NewText();
-  journal_.Started();
-  RaiseChange();
+void RichEditor::SaveTextFile(const std::string& path) {
+  // Never a part of the text for the whole.
+  CompleteLoad();
+  ReplaceFileContents(path, WholeText(), writeFaults_);
 }
 
-void RichEditor::SaveTextFile(const std::string& path) { ReplaceFileContents(path, WholeText(), writeFaults_); }
-
 UnwritableCharacters RichEditor::FindUnwritableCharacters() {
+  CompleteLoad();
   const cp932::MarkedText& content = Current().Content();
   cp932::Unwritable found = cp932::FindUnwritable(content.text, content.marks);
   return {static_cast<int>(found.count), found.first, static_cast<int>(found.firstLine)};
 }
 
 std::function<std::string()> RichEditor::CopyText(const std::function<bool()>& interrupted) {
+  // Not yet the document's text: given up, to be tried again.
+  if (load_) return nullptr;
   return text_.CopyOut(interrupted);
 }
 

@@ -16,6 +16,7 @@
 #include <cstddef>
 #include <exception>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -79,12 +80,33 @@ class RichEditor final : public Editor, private TypingTarget {
   int CountLines() override;
   bool IsEmpty() override;
   void ClearText() override;
+  // Loads the file whole before it returns (BeginLoad, then FinishLoad).
   void LoadTextFile(const std::string& path) override;
   void SaveTextFile(const std::string& path) override;
   UnwritableCharacters FindUnwritableCharacters() override;
   std::function<std::string()> CopyText(const std::function<bool()>& interrupted) override;
   Position SearchText(std::string_view t, Position start, Position len, bool matchCase) override;
   void FocusEditor() override;
+
+  // Loading a file a piece at a time, so that its first screen shows at
+  // once whatever its size. The file is read and checked whole first (an
+  // error then leaves everything as it was, a load going on too); the first
+  // piece goes into a new window, which is shown; then BeginLoad returns,
+  // and the rest goes in a piece at a time from the window's timer, which
+  // the system sends only while no other message waits, so the user can
+  // read, scroll, move the caret, select and copy meanwhile. The user cannot
+  // change the text until the last piece is in: then loaded() runs. A load
+  // that fails part of the way puts the text from before it back (with its
+  // selection and modified state) and the error escapes to OnEscapedError;
+  // loaded() does not run. A load begun during another takes its place, and
+  // what goes back if it fails is the text from before the first.
+  void BeginLoad(const std::string& path, std::function<void()> loaded);
+  bool Loading() const { return load_ != nullptr; }
+  // Puts the rest of the text in now.
+  void FinishLoad();
+  // Stops the load where it is; the text so far stays, for the caller to
+  // replace (a close, the text of a recovery file).
+  void AbandonLoad();
 
   bool WordWrap() const override { return look_.WordWrap(); }
   void SetWordWrap(bool on) override;
@@ -161,6 +183,55 @@ class RichEditor final : public Editor, private TypingTarget {
   enum class Look { kFont, kBackground };
   void ChangePresentation(Look what, const std::function<void()>& change);
   bool Modified() const;
+  // A new window of the control with the presentation as it is, not yet in place.
+  WindowHandle MakeWindow();
+
+  // A load going on: the file's text, the fill that puts it into the window
+  // in place, and what goes back if it fails.
+  struct Load {
+    std::string bytes;
+    std::optional<PieceFill> fill;
+    cp932::MarkedText before;
+    CHARRANGE selectionBefore{0, 0};
+    bool modifiedBefore = false;
+    bool beforeInPlace = false;  // the window in place still holds it
+    std::function<void()> loaded;
+    std::optional<LongWork> work;  // its progress
+    DWORD frameDrawn = 0;          // the tick count the scroll bars were last drawn at
+  };
+  static constexpr UINT_PTR kLoadTimer = 0x5157;
+  // The units of the first piece, which fill the first screen of any window.
+  static constexpr std::size_t kFirstPieceUnits = 16 * 1024;
+  // A text of at most this many units goes in whole before it is shown, in
+  // less time than the user would notice; only a longer one is read-only
+  // for a while.
+  static constexpr std::size_t kWholeAtOnceUnits = 128 * 1024;
+  // Pieces go in one after the other for at most this long, or until a
+  // message waits; then the program waits for input, as an idle one does,
+  // until the timer's next tick.
+  static constexpr DWORD kLoadBurstMs = 200;
+  // The scroll bars are drawn anew at most this often while a load goes on.
+  static constexpr DWORD kFrameDrawMs = 500;
+  void OnLoadTimer();
+  // Puts the next piece in; the last ends the load.
+  void ContinueLoad();
+  // After each piece: the progress, and the end after the last.
+  void Reached();
+  // Throws EditorUnavailable unless window holds the whole text loaded.
+  void CheckLoaded(ControlWindow window);
+  void EndLoad();
+  // Runs a step of the load; if it fails, the load fails.
+  template <class Step>
+  void LoadStep(Step step);
+  // Puts the text from before the load back, after a failure.
+  void FailLoad();
+  // The load's window as any other: its timer gone, open to the user's
+  // edits and reporting its changes.
+  void StopLoading();
+  // Before an operation that changes the text, or needs the whole of it.
+  void CompleteLoad() {
+    if (load_) FinishLoad();
+  }
 
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   // What typing asks of the editor.
@@ -182,6 +253,8 @@ class RichEditor final : public Editor, private TypingTarget {
   WriteFaults writeFaults_;
   bool cutNextText_ = false;  // SwapFault::kTextCut
   unsigned progressDelayMs_ = LongWork::kNoticeableMs;
+  std::unique_ptr<Load> load_;
+  bool colorsChangedWhileLoading_ = false;
 };
 
 }  // namespace quolvi

@@ -19,7 +19,12 @@ RichEditor::RichEditor() {
   };
 }
 
-RichEditor::~RichEditor() = default;
+RichEditor::~RichEditor() {
+  // A load still going on ends without telling anyone: whoever set
+  // OnProgress may be gone already.
+  OnProgress = nullptr;
+  load_.reset();
+}
 
 void RichEditor::Create(HWND parent, int id) {
   control_.Place(parent, id);
@@ -77,15 +82,21 @@ void RichEditor::PutInNewWindow(const Put& put, CHARRANGE selection, bool modifi
   }
 }
 
-void RichEditor::SwapWindows(const Put& put, CHARRANGE selection, bool modified) {
-  // Until it takes the old one's place, the new window is owned here: if
-  // anything fails on the way, it goes, and the old one is as it was.
+WindowHandle RichEditor::MakeWindow() {
   WindowHandle made = control_.MakeWindow(look_.WordWrap());
   ControlWindow window(made.Get());
   look_.ApplyCharFormat(window);
   window.Send(EM_LIMITTEXT, kTextLimit);
   window.Send(EM_SETEVENTMASK, 0, kEventMask);
   look_.ApplyBackColor(window);
+  return made;
+}
+
+void RichEditor::SwapWindows(const Put& put, CHARRANGE selection, bool modified) {
+  // Until it takes the old one's place, the new window is owned here: if
+  // anything fails on the way, it goes, and the old one is as it was.
+  WindowHandle made = MakeWindow();
+  ControlWindow window(made.Get());
   ControlText text(window);
   const std::size_t units = put(text);
   if (std::exchange(cutNextText_, false) && units > 0) {
@@ -115,6 +126,7 @@ void RichEditor::SetWordWrap(bool on) {
     look_.SetWordWrap(on);
     return;
   }
+  CompleteLoad();
   // The wrap style only takes effect when the window is created, so the
   // window is made anew and the text carried over as UTF-16 with its marks,
   // which keeps every character. Carrying the text over is not an edit by
@@ -133,6 +145,7 @@ void RichEditor::ChangePresentation(Look what, const std::function<void()>& chan
     change();
     return;
   }
+  CompleteLoad();
   if (!text_.MayHoldMarks()) {
     change();
     if (what == Look::kFont) {
@@ -176,6 +189,11 @@ void RichEditor::SetFontColor(ColorValue color) {
 
 void RichEditor::SystemColorsChanged() {
   if (!control_) return;
+  // Taken up once the text is whole.
+  if (load_) {
+    colorsChangedWhileLoading_ = true;
+    return;
+  }
   const MarkColors now = look_.MarkColorsNow();
   const MarkColors& written = text_.WrittenAgainst();
   if (text_.MayHoldMarks() && (now.text != written.text || now.back != written.back)) {
@@ -214,6 +232,10 @@ LRESULT RichEditor::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       break;
     case WM_GETDLGCODE: return PassOn(message, wParam, lParam) | DLGC_WANTTAB;
+    case WM_TIMER:
+      if (wParam != kLoadTimer) break;
+      if (load_) OnLoadTimer();
+      return 0;
     default: break;
   }
   return PassOn(message, wParam, lParam);

@@ -33,8 +33,57 @@ bool KeyDown(int key) { return GetKeyState(key) < 0; }
 
 }  // namespace
 
+std::optional<LRESULT> TypedInput::Dropped(UINT message, WPARAM wParam) {
+  switch (message) {
+    case WM_UNICHAR: return wParam == UNICODE_NOCHAR ? TRUE : 0;  // asked whether it is taken: it is
+    case WM_CHAR:
+    case WM_IME_CHAR:
+    case WM_IME_STARTCOMPOSITION:
+    case WM_IME_COMPOSITION:
+    case WM_IME_ENDCOMPOSITION:
+    case WM_PASTE:
+    case WM_CUT:
+    case WM_CLEAR:
+    case WM_UNDO:
+    case EM_UNDO:
+    case EM_REDO:
+    case EM_REPLACESEL:
+    case EM_SETTEXTEX:
+    case EM_PASTESPECIAL:
+    case WM_MBUTTONDOWN:  // pastes, in some versions of the control
+      return 0;
+    case WM_SETTEXT: return FALSE;
+    case WM_KEYDOWN:
+      switch (wParam) {
+        case VK_LEFT:
+        case VK_RIGHT:
+        case VK_UP:
+        case VK_DOWN:
+        case VK_HOME:
+        case VK_END:
+        case VK_PRIOR:
+        case VK_NEXT:
+        case VK_SHIFT:
+        case VK_CONTROL:
+        case VK_MENU:
+        case VK_ESCAPE:
+        case VK_APPS: return std::nullopt;
+        case 'A':
+        case 'C':
+        case VK_INSERT:  // select all, copy
+          if (KeyDown(VK_CONTROL) && !KeyDown(VK_SHIFT) && !KeyDown(VK_MENU)) return std::nullopt;
+          return 0;
+        default: return wParam >= VK_F1 && wParam <= VK_F24 ? std::nullopt : std::optional<LRESULT>(0);
+      }
+    default: return std::nullopt;
+  }
+}
+
 std::optional<LRESULT> TypedInput::Handle(UINT message, WPARAM wParam, LPARAM lParam, ControlWindow window,
                                           TypingTarget& editor) {
+  if (readOnly_) {
+    if (std::optional<LRESULT> dropped = Dropped(message, wParam)) return dropped;
+  }
   switch (message) {
     case WM_CHAR:
     case WM_IME_CHAR: return Character(wParam, lParam, window, editor);

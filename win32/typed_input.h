@@ -43,8 +43,15 @@ class TypedInput {
   void NewWindow() { overwrite_ = false; }
   // A new text: half a surrogate pair typed before is forgotten.
   void NewText() { pendingHighSurrogate_ = 0; }
+  // While the text is read-only, whatever would change it (typing, the input
+  // method, the keys that delete, paste or undo, the edit messages) is
+  // dropped; the keys that move the caret, select and copy still work.
+  void SetReadOnly(bool on) { readOnly_ = on; }
 
  private:
+  // The result for a message that the read-only text drops; nothing for
+  // one it lets through.
+  static std::optional<LRESULT> Dropped(UINT message, WPARAM wParam);
   std::optional<LRESULT> Character(WPARAM c, LPARAM lParam, ControlWindow window, TypingTarget& editor);
   std::optional<LRESULT> Composition(WPARAM wParam, LPARAM lParam, ControlWindow window, TypingTarget& editor);
   // Replaces the selection by text when that edits many lines (the
@@ -57,6 +64,7 @@ class TypedInput {
 
   char16_t pendingHighSurrogate_ = 0;
   bool overwrite_ = false;
+  bool readOnly_ = false;
 };
 
 }  // namespace quolvi

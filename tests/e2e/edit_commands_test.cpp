@@ -6,8 +6,12 @@
 #include <gtest/gtest.h>
 #include <richedit.h>
 
+#include <string>
+#include <vector>
+
 #include "app/commands.h"
 #include "tests/e2e/app_driver.h"
+#include "tests/support/temp_dir.h"
 #include "tests/support/wait.h"
 
 namespace quolvi::test {
@@ -28,6 +32,62 @@ class EditCommandsTest : public ::testing::Test {
   COLORREF Background() { return app_.EditorBackground(); }
   App app_;
 };
+
+// How many pixels of an area of the screen are dark (text on the light
+// background of the editor), as the screen shows them.
+int DarkPixelsOnScreen(const RECT& area) {
+  const int width = area.right - area.left, height = area.bottom - area.top;
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  GdiObject bitmap(CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  HGDIOBJ old = SelectObject(memory, bitmap.Get());
+  BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+  SelectObject(memory, old);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  int dark = 0;
+  const auto* pixel = static_cast<const unsigned char*>(bits);
+  for (int i = 0; bits && i < width * height; ++i, pixel += 4) dark += pixel[0] + pixel[1] + pixel[2] < 3 * 128;
+  return dark;
+}
+
+TEST(WordWrapTest, SwitchingALongTextKeepsItOnTheScreenUntilTheNewWindowIsIn) {
+  TempDir dir;
+  const std::string path = dir.File("long.txt");
+  std::string bytes;
+  for (int line = 0; bytes.size() < (1u << 20); ++line) {
+    bytes += "折り返しの間も見えている長い文書の " + std::to_string(line) + " 行目\r\n";
+  }
+  WriteBytes(path, bytes);
+  App app("\"" + path + "\"");
+  ASSERT_TRUE(WaitUntil([&] { return app.Caption() == "Vessaro - " + path; }, 60000));
+  app.Activate();
+  HWND before = app.editor();
+  RECT area;
+  GetClientRect(before, &area);
+  MapWindowPoints(before, nullptr, reinterpret_cast<POINT*>(&area), 2);
+  app.OpenMenu('E');
+  app.Press('W');
+  // The screen sampled until the new window is shown in the old one's place.
+  int samples = 0;
+  std::vector<int> blank;
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        HWND now = app.editor();
+        bool done = now && now != before && IsWindowVisible(now);
+        if (DarkPixelsOnScreen(area) < 500) blank.push_back(samples);
+        ++samples;
+        return done;
+      },
+      60000));
+  EXPECT_GE(samples, 5);
+  EXPECT_TRUE(blank.empty()) << blank.size() << " of " << samples << " samples showed no text, the first at "
+                             << blank.front();
+  EXPECT_EQ(app.EditorText().size(), bytes.size());
+}
 
 TEST_F(EditCommandsTest, ALoneLineBreakIsTextToSelectAndCut) {
   app_.PressAndSettle(VK_RETURN);

@@ -20,8 +20,19 @@ TEST(MainWindowTest, StartsCentredWithAnEmptyDocument) {
   EXPECT_EQ(frame.top, (GetSystemMetrics(SM_CYSCREEN) - 391) / 2);
   EXPECT_EQ(app.EditorText(), "");
   EXPECT_EQ(app.StatusText(), "");
-  EXPECT_NE(app.statusBar(), nullptr);
+  ASSERT_NE(app.statusBar(), nullptr);
   EXPECT_NE(GetMenu(app.window()), nullptr);
+  // The editor fills the client area down to the status bar, which covers
+  // none of it.
+  RECT client, editor, bar;
+  GetClientRect(app.window(), &client);
+  GetWindowRect(app.editor(), &editor);
+  GetWindowRect(app.statusBar(), &bar);
+  MapWindowPoints(nullptr, app.window(), reinterpret_cast<POINT*>(&editor), 2);
+  MapWindowPoints(nullptr, app.window(), reinterpret_cast<POINT*>(&bar), 2);
+  EXPECT_EQ(editor.top, 0);
+  EXPECT_EQ(editor.bottom, bar.top);
+  EXPECT_EQ(bar.bottom, client.bottom);
 }
 
 std::string TextOf(HWND window) {

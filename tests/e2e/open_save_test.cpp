@@ -185,6 +185,80 @@ TEST(OpenSaveTest, ALongLoadShowsItsProgressInTheStatusBarAndThenWhatItShowedBef
   EXPECT_EQ(app.EditorText().size(), bytes.size());
 }
 
+// Some megabytes of numbered lines, more than the program loads in a moment.
+std::string LargeText() {
+  std::string bytes;
+  for (int line = 0; bytes.size() < (6u << 20); ++line) {
+    bytes += "読み込みの間も読める長い文書の " + std::to_string(line) + " 行目\r\n";
+  }
+  return bytes;
+}
+
+TEST(OpenSaveTest, ALargeFileShowsItsFirstLinesAtOnceAndTakesNoEditUntilItIsInWhole) {
+  TempDir dir;
+  const std::string path = dir.File("large.txt");
+  const std::string bytes = LargeText();
+  WriteBytes(path, bytes);
+  SetClipboardText("pasted");
+  App app(Quoted(path));
+  // Shown with its first lines before the caption names the file.
+  const std::string shown = app.EditorText();
+  EXPECT_EQ(app.Caption(), "Quolvi");
+  ASSERT_FALSE(shown.empty());
+  EXPECT_LT(shown.size(), bytes.size());
+  EXPECT_EQ(bytes.compare(0, shown.size(), shown), 0);
+  // Keys that would change the text do nothing while the rest goes in; Page
+  // Down, pressed last, moves the caret and the view, and tells when all were
+  // handled.
+  app.Activate();
+  const auto start = app.Selection();
+  app.Type(u"x表\t");
+  for (int key : {VK_DELETE, VK_BACK, VK_RETURN, VK_F5}) app.Press(static_cast<WORD>(key));
+  for (char key : {'V', 'X', 'Z'}) app.Press(static_cast<WORD>(key), kCtrl);
+  app.Press(VK_NEXT);
+  ASSERT_TRUE(WaitUntil([&] { return app.Selection() != start; }));
+  ASSERT_EQ(app.Caption(), "Quolvi") << "the load ended before the keys came";
+  const auto moved = app.Selection();
+  const LRESULT topLine = SendMessageA(app.editor(), EM_GETFIRSTVISIBLELINE, 0, 0);
+  EXPECT_GT(topLine, 0);
+  EXPECT_TRUE(WaitUntil([&] { return app.Caption() == "Vessaro - " + path; }, 120000));
+  // The rest came in below, and the user's caret and view stayed.
+  EXPECT_EQ(app.Selection(), moved);
+  EXPECT_EQ(SendMessageA(app.editor(), EM_GETFIRSTVISIBLELINE, 0, 0), topLine);
+  // Saved under another name, byte for byte.
+  const std::string copy = dir.File("copy.txt");
+  app.OpenMenu('F');
+  app.Press('A');
+  HWND dialog = app.WaitForDialog("Vessaro - ファイルの保存");
+  ASSERT_NE(dialog, nullptr);
+  ChooseFile(dialog, copy);
+  EXPECT_TRUE(WaitUntil([&] { return ReadBytesWhenFree(copy).size() == bytes.size(); }, 60000));
+  EXPECT_TRUE(ReadBytes(copy) == bytes);
+}
+
+TEST(OpenSaveTest, ClosingWhileAFileLoadsEndsTheProgramWithoutAQuestion) {
+  TempDir dir;
+  const std::string path = dir.File("large.txt");
+  WriteBytes(path, LargeText());
+  Installation installation;
+  App app("", "", &installation);
+  app.Activate();
+  app.Type(u"unsaved");  // a close would ask before discarding this
+  ASSERT_TRUE(WaitUntil([&] { return app.EditorText() == "unsaved"; }));
+  app.Press('O', kCtrl);
+  EXPECT_EQ(app.AnswerBox(IDOK), "編集中の内容を破棄してファイルを開きます　　");
+  HWND dialog = app.WaitForDialog("Vessaro - ファイルを開く");
+  ASSERT_NE(dialog, nullptr);
+  ChooseFile(dialog, path);
+  ASSERT_TRUE(WaitUntil([&] { return app.EditorText().rfind("読み込み", 0) == 0; }));
+  ASSERT_EQ(app.Caption(), "Quolvi") << "the load ended before the close";
+  app.Activate();
+  app.Press(VK_ESCAPE);
+  EXPECT_TRUE(app.WaitForExit()) << app.AnswerBox(IDCANCEL);
+  // As for an unchanged document: the settings were written.
+  EXPECT_NE(GetFileAttributesA(installation.SettingsFile().c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
 TEST(OpenSaveTest, SaveAsksOnAModifiedTitledDocumentAndWritesWhatWasTyped) {
   TempDir dir;
   const std::string path = dir.File("doc.txt");

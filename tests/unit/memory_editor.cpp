@@ -45,7 +45,6 @@ void MemoryEditor::ReplaceSelectedText(std::string_view s) {
   text_.replace(start_, length_, s);
   start_ += static_cast<Position>(s.size());
   length_ = 0;
-  RaiseChange();
 }
 
 void MemoryEditor::SelectWholeText() {
@@ -53,16 +52,7 @@ void MemoryEditor::SelectWholeText() {
   length_ = static_cast<Position>(text_.size());
 }
 
-int MemoryEditor::CountLines() {
-  if (text_.empty()) return 0;
-  int breaks = 0;
-  for (std::size_t at = text_.find("\r\n"); at != std::string::npos; at = text_.find("\r\n", at + 2)) ++breaks;
-  bool endsWithBreak = text_.size() >= 2 && text_.compare(text_.size() - 2, 2, "\r\n") == 0;
-  return breaks + 1 - (endsWithBreak ? 1 : 0);
-}
-
 Position MemoryEditor::SearchText(std::string_view t, Position start, Position len, bool matchCase) {
-  ++searchCount;
   return FindInText(text_, t, start, len, matchCase);
 }
 

@@ -14,7 +14,7 @@ using test::MemoryEditor;
 
 // The replace command's loop, step by step, as the reference; -1 when it
 // would not end.
-int Loop(Editor& editor, const SearchFields& fields) {
+int Loop(SearchTarget& editor, const SearchFields& fields) {
   int count = 0;
   for (int steps = 0; steps < 100000; ++steps) {
     if (ReplaceSelection(editor, fields).done()) ++count;
