@@ -181,6 +181,16 @@ void Settle(const Started& app) {
   SendMessageTimeoutA(app.window, WM_NULL, 0, 0, SMTO_NORMAL, 600000, &result);
 }
 
+void WaitLoaded(const Started& app, const std::string& path, double timeoutSeconds) {
+  const std::string name = path.substr(path.find_last_of("\\/") + 1);
+  for (double deadline = Now() + timeoutSeconds;; Sleep(1)) {
+    char caption[MAX_PATH * 2] = "";
+    GetWindowTextA(app.window, caption, sizeof caption);
+    if (std::string_view(caption).find(name) != std::string_view::npos) return;
+    if (Now() > deadline) throw std::runtime_error("the file was not loaded");
+  }
+}
+
 void WaitUntilDrawn(const Started& app, double timeoutSeconds) {
   // A window's update region goes as it starts painting; the message sent
   // after it is handled once the painting is done.

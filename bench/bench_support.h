@@ -61,6 +61,10 @@ void Stop(Started& started);
 // Waits until the program has handled everything that came before: a
 // message sent to its window returns only then.
 void Settle(const Started& app);
+// Waits until the program's caption names the file at path: a file given
+// on the command line is shown at once and loaded while the user reads, and
+// only then does the caption name it.
+void WaitLoaded(const Started& app, const std::string& path, double timeoutSeconds = 1800);
 // Waits until the main window and its editor have painted what they were
 // to paint, and the program has handled what came before.
 void WaitUntilDrawn(const Started& app, double timeoutSeconds = 1800);

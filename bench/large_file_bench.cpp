@@ -201,6 +201,7 @@ struct ProgramFigures {
 
 ProgramFigures MeasureProgram(const std::string& exe, const std::string& path) {
   Started app = Start("\"" + exe + "\" \"" + path + "\"");
+  WaitLoaded(app, path);
   HWND editor = EditorOf(app.window);
   Activate(app);
   // The search text goes in through the find dialog, as the user types it.
@@ -455,6 +456,7 @@ int RunAll(const std::string& only, std::size_t editBytes) {
   if (part("typing")) {
     WriteBytes(path, mb10);
     Started app = Start("\"" + exe + "\" \"" + path + "\"");
+    WaitLoaded(app, path);
     SetForegroundWindow(app.window);
     for (double deadline = Now() + 10; GetForegroundWindow() != app.window && Now() < deadline; Sleep(10)) {
     }
