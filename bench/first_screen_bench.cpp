@@ -30,13 +30,12 @@
 #include <vector>
 
 #include "app/commands.h"
-#include "core/font_size.h"
-#include "core/line_breaks.h"
+#include "bench/bench_support.h"
 #include "win32/handles.h"
-#include "win32/rich_editor.h"
 
 namespace {
 
+using namespace quolvi::bench;
 using quolvi::FileHandle;
 using quolvi::KernelHandle;
 using quolvi::WindowHandle;
@@ -44,57 +43,6 @@ using quolvi::WindowHandle;
 constexpr int kRuns = 3;
 constexpr int kTextPixels = 100;  // more than a caret's
 constexpr double kDeadline = 600;
-
-double Now() {
-  LARGE_INTEGER frequency, counter;
-  QueryPerformanceFrequency(&frequency);
-  QueryPerformanceCounter(&counter);
-  return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
-
-void Report(const std::string& name, std::size_t size, double ours, double base) {
-  std::printf("bench %s size=%zu ours_s=%.4f base_s=%.4f ratio=%.2f\n", name.c_str(), size, ours, base, ours / base);
-  std::fflush(stdout);
-}
-
-// Japanese prose-like text: double-byte characters, ASCII and half-width
-// katakana in lines of varying length, CR LF line breaks.
-std::string MakeText(std::size_t size) {
-  static const char* const words[] = {"日本語の", "文章を",       "編集する", "ｶﾀｶﾅ", "text ",  "表示", "、",
-                                      "。",       "ソフトウェア", "能力",     "予定", "十分な", "123 "};
-  std::string text;
-  text.reserve(size + 64);
-  unsigned state = 1;
-  std::size_t lineStart = 0;
-  while (text.size() < size) {
-    state = state * 1103515245u + 12345u;
-    text += words[(state >> 16) % 13];
-    if (text.size() - lineStart > 40 + (state >> 8) % 60) {
-      text += "\r\n";
-      lineStart = text.size();
-    }
-  }
-  return text;
-}
-
-std::string TempPath(const std::string& name) {
-  char folder[MAX_PATH];
-  GetTempPathA(MAX_PATH, folder);
-  return std::string(folder) + name;
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-  FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-  DWORD written = 0;
-  if (!file || !WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) {
-    throw std::runtime_error("cannot write " + path);
-  }
-}
 
 std::string SelfPath() {
   char self[MAX_PATH];
@@ -108,20 +56,6 @@ LRESULT CALLBACK HostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
   return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
-struct PieceSource {
-  std::string_view text;
-  static DWORD CALLBACK Read(DWORD_PTR cookie, LPBYTE buffer, LONG capacity, LONG* got) {
-    auto* self = reinterpret_cast<PieceSource*>(cookie);
-    std::size_t n = std::min(self->text.size(), static_cast<std::size_t>(capacity));
-    // Whole lines only, so that no character and no line break is cut.
-    if (n < self->text.size()) n = self->text.rfind('\n', n - 1) + 1;
-    std::copy_n(self->text.data(), n, buffer);
-    self->text.remove_prefix(n);
-    *got = static_cast<LONG>(n);
-    return 0;
-  }
-};
-
 // The bare control with the editor's font, filled the fastest way found:
 // the file read whole, then streamed in as ANSI in pieces of 64 KB, each at
 // the end, redraw off. Prints the seconds it took.
@@ -134,37 +68,9 @@ int RunBare(const std::string& path, bool wrap) {
   RegisterClassA(&windowClass);
   WindowHandle host(CreateWindowExA(0, windowClass.lpszClassName, "bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 491,
                                     391, nullptr, nullptr, windowClass.hInstance, nullptr));
-  WindowHandle control(CreateWindowExA(WS_EX_CLIENTEDGE, "RICHEDIT", "",
-                                       WS_CHILD | WS_VISIBLE | WS_HSCROLL | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
-                                           ES_NOHIDESEL | (wrap ? 0 : ES_AUTOHSCROLL),
-                                       0, 0, 475, 310, host.Get(), nullptr, windowClass.hInstance, nullptr));
-  SendMessageA(control.Get(), EM_LIMITTEXT, quolvi::RichEditor::kTextLimit, 0);
-  quolvi::RichEditor defaults;
-  CHARFORMATA format{};
-  format.cbSize = sizeof format;
-  format.dwMask = CFM_FACE | CFM_SIZE | CFM_CHARSET;
-  lstrcpynA(format.szFaceName, defaults.FaceName().c_str(), LF_FACESIZE);
-  format.yHeight = quolvi::TwipsFromPointSize(defaults.PointSize());
-  format.bCharSet = SHIFTJIS_CHARSET;
-  SendMessageA(control.Get(), EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&format));
-
+  WindowHandle control(quolvi::bench::NewBare(host.Get(), wrap, 475, 310));
   const double start = Now();
-  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-  std::string text(GetFileSize(file.Get(), nullptr), '\0');
-  DWORD got = 0;
-  ReadFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &got, nullptr);
-  SendMessageA(control.Get(), WM_SETREDRAW, FALSE, 0);
-  for (std::size_t from = 0; from < text.size();) {
-    std::size_t to = quolvi::PieceEnd(std::string_view(text), from, 64 * 1024);
-    if (from > 0) SendMessageA(control.Get(), EM_SETSEL, -1, -1);
-    PieceSource source{std::string_view(text).substr(from, to - from)};
-    EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0, PieceSource::Read};
-    SendMessageA(control.Get(), EM_STREAMIN, SF_TEXT | (from > 0 ? SFF_SELECTION : 0),
-                 reinterpret_cast<LPARAM>(&stream));
-    from = to;
-  }
-  SendMessageA(control.Get(), EM_EMPTYUNDOBUFFER, 0, 0);
-  SendMessageA(control.Get(), WM_SETREDRAW, TRUE, 0);
+  quolvi::bench::BareOpen(control.Get(), path);
   RedrawWindow(control.Get(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
   std::printf("%.4f\n", Now() - start);
   return 0;
@@ -172,7 +78,7 @@ int RunBare(const std::string& path, bool wrap) {
 
 // Runs this program as "bare" and reads the seconds it prints.
 double BareFill(const std::string& path, bool wrap) {
-  const std::string output = TempPath("quolvi-first-screen-bare.txt");
+  const std::string output = TempFile("quolvi-first-screen-bare.txt");
   double seconds = -1;
   {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
@@ -200,8 +106,6 @@ double BareFill(const std::string& path, bool wrap) {
 }
 
 // --- The real program, seen from outside --------------------------------------
-
-HWND EditorOf(HWND main) { return FindWindowExA(main, nullptr, "RICHEDIT", nullptr); }
 
 struct Find {
   DWORD processId;
@@ -356,7 +260,7 @@ std::string EnvironmentWith(const std::string& folder) {
 int RunAll() {
   // A copy of the program in a folder of its own: no settings file but the
   // one it writes, and none is written (the programs are ended).
-  const std::string folder = TempPath("quolvi-first-screen");
+  const std::string folder = TempFile("quolvi-first-screen");
   CreateDirectoryA(folder.c_str(), nullptr);
   const std::string exe = folder + "\\quolvi.exe";
   std::string built = SelfPath();
@@ -388,13 +292,13 @@ int RunAll() {
     const Launch large = launch(text);
     const double bare = BareFill(path, false);
     const std::string size = std::to_string(megabytes) + "MB";
-    Report("first-screen-" + size, text.size(), large.firstScreen, tiny.firstScreen);
-    Report("caption-" + size, text.size(), large.caption - tiny.caption, bare);
+    Report(("first-screen-" + size).c_str(), text.size(), large.firstScreen, tiny.firstScreen);
+    Report(("caption-" + size).c_str(), text.size(), large.caption - tiny.caption, bare);
     if (megabytes != 10) continue;
     const double bareWrapped = BareFill(path, true);
     Program program(exe, path, environment);
-    Report("word-wrap-on-first-screen-" + size, text.size(), program.SwitchWordWrap(), bareWrapped);
-    Report("word-wrap-off-first-screen-" + size, text.size(), program.SwitchWordWrap(), bare);
+    Report(("word-wrap-on-first-screen-" + size).c_str(), text.size(), program.SwitchWordWrap(), bareWrapped);
+    Report(("word-wrap-off-first-screen-" + size).c_str(), text.size(), program.SwitchWordWrap(), bare);
   }
   DeleteFileA(path.c_str());
   DeleteFileA(exe.c_str());
