@@ -242,17 +242,14 @@ bool TFLumoSub1::HandleShortcut(const MSG& msg) {
   if (!IsShortcutKey(msg.wParam)) return false;
   const Command* command = FindShortcut(ShortcutOfKey(msg.wParam));
   if (!command) return false;
-  // The item runs if its rule holds now; the key is consumed either way.
-  // Only its own rule is evaluated: the menu's other items are evaluated
-  // when the menu opens, and asking for them here (the clipboard among
-  // them) would cost every shortcut what the menu costs.
+  // The item runs if it may run now; the key is consumed either way. Only
+  // its own rule is evaluated: the menu's other items are evaluated when the
+  // menu opens, and asking for them here (the clipboard among them) would
+  // cost every shortcut what the menu costs.
   Run([this, command] {
-    if (command->enabling != kAlways) {
-      const bool enabled = RuleHolds(command->enabling);
-      SetItemEnabled(command->id, enabled);
-      if (!enabled) return;
-    }
-    Dispatch(command->id);
+    const bool enabled = !WaitsForLoad(*command) && (command->enabling == kAlways || RuleHolds(command->enabling));
+    SetItemEnabled(command->id, enabled);
+    if (enabled) Dispatch(command->id);
   });
   return true;
 }
@@ -268,13 +265,11 @@ void TFLumoSub1::Dispatch(UINT id) {
 }
 
 void TFLumoSub1::ApplyEnabling(Menu menu) {
-  // Each rule is evaluated at most once for one opening. While a file
-  // loads, what would change the text or the document waits.
-  const bool loading = reEdit.Loading();
+  // Each rule is evaluated at most once for one opening.
   std::optional<bool> holds[kSelectionToRun + 1];
   for (const Command& command : kCommands) {
     if (command.menu != menu || !command.caption) continue;
-    if (loading && command.whileLoading == kWaits) {
+    if (WaitsForLoad(command)) {
       SetItemEnabled(command.id, false);
       continue;
     }
@@ -282,6 +277,11 @@ void TFLumoSub1::ApplyEnabling(Menu menu) {
     if (!known) known = RuleHolds(command.enabling);
     SetItemEnabled(command.id, *known);
   }
+}
+
+bool TFLumoSub1::WaitsForLoad(const Command& command) {
+  // While a file loads, what would change the text or the document waits.
+  return command.whileLoading == kWaits && reEdit.Loading();
 }
 
 void TFLumoSub1::SetItemEnabled(UINT id, bool enabled) {

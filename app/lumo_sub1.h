@@ -114,6 +114,7 @@ class TFLumoSub1 : public BaseWindow<TFLumoSub1> {
   void CreateComponents();
   void Layout();
   void Dispatch(UINT id);
+  bool WaitsForLoad(const Command& command);
   void SetItemEnabled(UINT id, bool enabled);
   void Close();
 
