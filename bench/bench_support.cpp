@@ -100,6 +100,35 @@ void Report(const char* name, std::size_t size, double ours, double base) {
   std::fflush(stdout);
 }
 
+std::vector<double> FiguresOfChild(const std::string& arguments) {
+  char self[MAX_PATH];
+  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  const std::string output = TempFile("quolvi-bench-child.txt");
+  {
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    FileHandle out(CreateFileA(output.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr));
+    std::string commandLine = "\"" + std::string(self) + "\" " + arguments;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = out.Get();
+    startup.hStdError = out.Get();
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info)) {
+      throw std::runtime_error("cannot start " + commandLine);
+    }
+    KernelHandle process(info.hProcess), thread(info.hThread);
+    WaitForSingleObject(process.Get(), INFINITE);
+  }
+  std::vector<double> figures;
+  if (FILE* in = std::fopen(output.c_str(), "r")) {
+    for (double figure; std::fscanf(in, "%lf", &figure) == 1;) figures.push_back(figure);
+    std::fclose(in);
+  }
+  DeleteFileA(output.c_str());
+  return figures;
+}
+
 void BareOpen(HWND control, const std::string& path) {
   FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
   std::string text(GetFileSize(file.Get(), nullptr), '\0');

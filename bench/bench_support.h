@@ -41,6 +41,11 @@ void BareOpen(HWND control, const std::string& path);
 // The same with a text in memory.
 void BareFill(HWND control, std::string_view text);
 
+// Runs this bench program again, with arguments, in a process of its own
+// (a measurement that must not share the heap with the others), and reads
+// the figures it prints.
+std::vector<double> FiguresOfChild(const std::string& arguments);
+
 // --- The real program ------------------------------------------------------
 
 // quolvi.exe beside the bench's folder.

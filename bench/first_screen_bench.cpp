@@ -78,31 +78,10 @@ int RunBare(const std::string& path, bool wrap) {
 
 // Runs this program as "bare" and reads the seconds it prints.
 double BareFill(const std::string& path, bool wrap) {
-  const std::string output = TempFile("quolvi-first-screen-bare.txt");
-  double seconds = -1;
-  {
-    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    FileHandle out(CreateFileA(output.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr));
-    std::string commandLine = "\"" + SelfPath() + "\" bare " + (wrap ? "wrap" : "nowrap") + " \"" + path + "\"";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = out.Get();
-    startup.hStdError = out.Get();
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info)) {
-      throw std::runtime_error("cannot start " + commandLine);
-    }
-    KernelHandle process(info.hProcess), thread(info.hThread);
-    WaitForSingleObject(process.Get(), INFINITE);
-  }
-  if (FILE* in = std::fopen(output.c_str(), "r")) {
-    if (std::fscanf(in, "%lf", &seconds) != 1) seconds = -1;
-    std::fclose(in);
-  }
-  DeleteFileA(output.c_str());
-  if (seconds < 0) throw std::runtime_error("the bare fill failed");
-  return seconds;
+  const std::vector<double> figures =
+      FiguresOfChild(std::string("bare ") + (wrap ? "wrap" : "nowrap") + " \"" + path + "\"");
+  if (figures.size() != 1) throw std::runtime_error("the bare fill failed");
+  return figures[0];
 }
 
 // --- The real program, seen from outside --------------------------------------

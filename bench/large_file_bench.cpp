@@ -122,32 +122,7 @@ int RunChild(const std::string& mode, const std::string& path) {
 
 // Runs this program as a child and reads the figures it prints.
 std::vector<double> Child(const std::string& mode, const std::string& path) {
-  char self[MAX_PATH];
-  GetModuleFileNameA(nullptr, self, MAX_PATH);
-  const std::string output = TempFile("quolvi-bench-child.txt");
-  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-  std::vector<double> figures;
-  {
-    FileHandle out(CreateFileA(output.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr));
-    std::string commandLine = "\"" + std::string(self) + "\" child " + mode + " \"" + path + "\"";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = out.Get();
-    startup.hStdError = out.Get();
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info)) {
-      throw std::runtime_error("cannot start " + commandLine);
-    }
-    KernelHandle process(info.hProcess), thread(info.hThread);
-    WaitForSingleObject(process.Get(), INFINITE);
-  }
-  if (FILE* in = std::fopen(output.c_str(), "r")) {
-    for (double figure; std::fscanf(in, "%lf", &figure) == 1;) figures.push_back(figure);
-    std::fclose(in);
-  }
-  DeleteFileA(output.c_str());
-  return figures;
+  return FiguresOfChild("child " + mode + " \"" + path + "\"");
 }
 
 // --- The real program --------------------------------------------------------
