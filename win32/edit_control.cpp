@@ -73,25 +73,28 @@ bool LeavesTextAlone(UINT message, WPARAM wParam) {
     case WM_SHOWWINDOW:
     case WM_IME_SETCONTEXT:
     case WM_IME_NOTIFY: return true;
-    case WM_KEYDOWN:
-      switch (wParam) {
-        case VK_LEFT:
-        case VK_RIGHT:
-        case VK_UP:
-        case VK_DOWN:
-        case VK_HOME:
-        case VK_END:
-        case VK_PRIOR:
-        case VK_NEXT:
-        case VK_SHIFT:
-        case VK_CONTROL: return true;
-        default: return false;
-      }
+    case WM_KEYDOWN: return IsMovingKey(wParam);
     default: return false;
   }
 }
 
 }  // namespace
+
+bool IsMovingKey(WPARAM key) {
+  switch (key) {
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN:
+    case VK_HOME:
+    case VK_END:
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_SHIFT:
+    case VK_CONTROL: return true;
+    default: return false;
+  }
+}
 
 // --- One window ---------------------------------------------------------------
 

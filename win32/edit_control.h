@@ -17,6 +17,10 @@
 
 namespace quolvi {
 
+// Whether a key only moves the caret or the view, or is Shift or Ctrl: the
+// control changes no text for it.
+bool IsMovingKey(WPARAM key);
+
 // One window of the control (not owned), spoken to in UTF-16.
 class ControlWindow {
  public:

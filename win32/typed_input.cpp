@@ -54,17 +54,8 @@ std::optional<LRESULT> TypedInput::Dropped(UINT message, WPARAM wParam) {
       return 0;
     case WM_SETTEXT: return FALSE;
     case WM_KEYDOWN:
+      if (IsMovingKey(wParam)) return std::nullopt;
       switch (wParam) {
-        case VK_LEFT:
-        case VK_RIGHT:
-        case VK_UP:
-        case VK_DOWN:
-        case VK_HOME:
-        case VK_END:
-        case VK_PRIOR:
-        case VK_NEXT:
-        case VK_SHIFT:
-        case VK_CONTROL:
         case VK_MENU:
         case VK_ESCAPE:
         case VK_APPS: return std::nullopt;
