@@ -290,7 +290,9 @@ class Program {
  private:
   // The seconds an action took until done, and then until the program has
   // handled what came with it (the painting).
-  double Drawn(double untilDone) { return untilDone + Seconds([&] { WaitUntilDrawn(app_, kActionSeconds); }); }
+  double Drawn(double untilDone) {
+    return untilDone + Seconds([&] { WaitUntilDrawn(app_, kActionSeconds); });
+  }
 
   bool ours_;
   std::string folder_, exe_, commandLine_;
