@@ -246,9 +246,12 @@ bool TFLumoSub1::HandleShortcut(const MSG& msg) {
   // Only its own rule is evaluated: the menu's other items are evaluated
   // when the menu opens, and asking for them here (the clipboard among
   // them) would cost every shortcut what the menu costs.
+  // While a file loads, what would change the text or the document waits,
+  // as its disabled item does.
   Run([this, command] {
-    if (command->enabling != kAlways) {
-      const bool enabled = RuleHolds(command->enabling);
+    const bool waits = command->whileLoading == kWaits && reEdit.Loading();
+    if (waits || command->enabling != kAlways) {
+      const bool enabled = !waits && RuleHolds(command->enabling);
       SetItemEnabled(command->id, enabled);
       if (!enabled) return;
     }
