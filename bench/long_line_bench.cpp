@@ -18,6 +18,7 @@
 // program starts from a folder of its own, so that the settings it writes
 // as it closes reach no other.
 #include <windows.h>
+#include <commctrl.h>
 #include <richedit.h>
 
 #include <algorithm>
@@ -45,16 +46,17 @@ constexpr double kActionSeconds = 1800;
 constexpr UINT kSwitchWrap = WM_APP + 1;
 constexpr UINT kFindEnd = WM_APP + 2;
 constexpr char kMarker[] = "MATCH";
-// The main window's size, and the status bar's height below the editor.
+// The main window's size.
 constexpr int kWidth = 491;
 constexpr int kHeight = 391;
-constexpr int kStatusBar = 20;
 
 // --- The bare program -------------------------------------------------------
 
 struct BareProgram {
   HWND host = nullptr;
   HWND control = nullptr;
+  HWND statusBar = nullptr;
+  quolvi::FontHandle statusFont;
   std::string text;
   bool wrap = false;
 
@@ -63,11 +65,30 @@ struct BareProgram {
     wrap = wrapOn;
     RECT client;
     GetClientRect(host, &client);
-    control = NewBare(host, wrap, client.right, client.bottom - kStatusBar);
+    control = NewBare(host, wrap, client.right, client.bottom - StatusBarHeight());
     BareFill(control, text);
     SetFocus(control);
     InvalidateRect(control, nullptr, TRUE);
     UpdateWindow(control);
+  }
+
+  // A status bar as the program's: its font, at least 20 pixels high
+  // inside, placed by itself; the editor goes above its real height.
+  void MakeStatusBar() {
+    LOGFONTA font{};
+    font.lfHeight = -17;
+    font.lfCharSet = SHIFTJIS_CHARSET;
+    lstrcpynA(font.lfFaceName, "MS UI Gothic", LF_FACESIZE);
+    statusFont = quolvi::FontHandle(CreateFontIndirectA(&font));
+    statusBar = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, host, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(statusBar, WM_SETFONT, reinterpret_cast<WPARAM>(statusFont.Get()), FALSE);
+  }
+  int StatusBarHeight() const {
+    SendMessageA(statusBar, SB_SETMINHEIGHT, 20, 0);
+    SendMessageA(statusBar, WM_SIZE, 0, 0);
+    RECT bar;
+    return GetWindowRect(statusBar, &bar) ? bar.bottom - bar.top : 0;
   }
 };
 
@@ -104,6 +125,8 @@ LRESULT CALLBACK BareProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 // (kFindEnd) when asked.
 int RunBare(const std::string& path) {
   quolvi::LibraryHandle library(LoadLibraryA("RICHED32.DLL"));
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
+  InitCommonControlsEx(&controls);
   BareProgram program;
   bare = &program;
   {
@@ -121,6 +144,7 @@ int RunBare(const std::string& path) {
   RegisterClassA(&windowClass);
   program.host = CreateWindowExA(0, windowClass.lpszClassName, "bare", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 100, 100,
                                  kWidth, kHeight, nullptr, nullptr, windowClass.hInstance, nullptr);
+  program.MakeStatusBar();
   ShowWindow(program.host, SW_SHOW);
   UpdateWindow(program.host);
   program.Fill(false);
@@ -266,7 +290,9 @@ class Program {
  private:
   // The seconds an action took until done, and then until the program has
   // handled what came with it (the painting).
-  double Drawn(double untilDone) { return untilDone + Seconds([&] { WaitUntilDrawn(app_, kActionSeconds); }); }
+  double Drawn(double untilDone) {
+    return untilDone + Seconds([&] { WaitUntilDrawn(app_, kActionSeconds); });
+  }
 
   bool ours_;
   std::string folder_, exe_, commandLine_;

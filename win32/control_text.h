@@ -26,7 +26,8 @@ class ControlText;
 
 // A whole text going into an empty window of the control a piece at a time
 // (about 64 K units each), each piece after the first at the end of the text
-// and ending after a line feed, so never inside a character or a line break.
+// and ending after a line feed, or inside a long line at a character
+// boundary (PieceEnd), so never inside a character or a line break.
 // Plain text goes in as ANSI where the system converts its bytes exactly as
 // the program does, else as UTF-16; a text with marks goes in as RTF. The
 // text is the caller's, and stays while the fill goes on.

@@ -336,8 +336,11 @@ TEST_F(RichEditorTest, WordWrapRecreatesTheControlAndKeepsTheText) {
 TEST_F(RichEditorTest, ALongTextGoesInPieceByPieceWithEveryByteAndItsProgressShown) {
   // Some 20 pieces' worth of lines of every length, with marked characters
   // (a duplicate code and a stray byte) and double-byte characters and line
-  // breaks at every distance from where a piece may end.
-  std::string bytes;
+  // breaks at every distance from where a piece may end; first a line longer
+  // than two first pieces, which is cut inside, between characters.
+  std::string bytes = "a";
+  while (bytes.size() < 50000) bytes += bytes.size() % 7 ? "表" : "ｱ";
+  bytes += "\r\n";
   for (int line = 0; bytes.size() < 600000; ++line) {
     bytes += std::string(static_cast<std::size_t>(line % 97), 'a') + (line % 5 ? "表ｱ" : "\x87\x90\x80") + "\r\n";
   }

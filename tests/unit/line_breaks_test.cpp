@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/cp932.h"
+
 namespace quolvi {
 namespace {
 
@@ -48,9 +50,47 @@ TEST(LineBreaksTest, PiecesEndAfterALineFeedAtLeastTheirSizeOn) {
   std::vector<std::size_t> ends;
   for (std::size_t from = 0; from < text.size(); from = ends.back()) ends.push_back(PieceEnd(text, from, 3));
   EXPECT_EQ(ends, (std::vector<std::size_t>{4, 8, 13}));
-  EXPECT_EQ(PieceEnd(text, 0, 1), 4u);
+  EXPECT_EQ(PieceEnd(text, 0, 2), 4u);
   EXPECT_EQ(PieceEnd(text, 10, 3), 13u);  // the rest, however short
   EXPECT_EQ(PieceEnd(std::u16string_view(u"日本\r\n語"), 0, 2), 4u);
+}
+
+// The ends of the pieces of text, each at least size units on.
+template <class Char>
+std::vector<std::size_t> PieceEnds(std::basic_string_view<Char> text, std::size_t size) {
+  std::vector<std::size_t> ends;
+  for (std::size_t from = 0; from < text.size(); from = ends.back()) ends.push_back(PieceEnd(text, from, size));
+  return ends;
+}
+
+TEST(LineBreaksTest, ALongLineIsCutOnceAtACharacterBoundary) {
+  // A piece that would run more than twice its size into a line that starts
+  // in it ends before the line, or inside it, its size on; the rest of the
+  // line goes in whole; a line that is not long goes in whole.
+  std::string text = "ab\r\n" + std::string(100, 'c') + "\r\n" + std::string(50, 'd') + "\r\nef\r\n";
+  EXPECT_EQ(PieceEnds(std::string_view(text), 10), (std::vector<std::size_t>{4, 14, 106, 116, 158, 162}));
+  EXPECT_EQ(PieceEnds(std::string_view("abcdef\r\nij"), 4), (std::vector<std::size_t>{8, 10}));
+
+  // Never inside a double-byte character: whichever byte the cut would fall
+  // on, the piece ends before the character.
+  for (std::string lead : {"", "a", "ab"}) {
+    std::string japanese = lead;
+    for (int i = 0; i < 300; ++i) japanese += i % 7 ? "表" : "ｱ";
+    std::size_t from = 0;
+    for (std::size_t end : PieceEnds(std::string_view(japanese), 15)) {
+      EXPECT_EQ(cp932::Decode(japanese.substr(from, end - from)).marks.size(), 0u) << lead.size() << " " << end;
+      from = end;
+    }
+  }
+  // Never inside a surrogate pair, nor between a CR and its LF.
+  std::u16string pairs = u"a";
+  for (int i = 0; i < 40; ++i) pairs += u"\U00020B9F";
+  for (std::size_t end : PieceEnds(std::u16string_view(pairs), 4)) {
+    EXPECT_FALSE(end < pairs.size() && pairs[end] >= 0xDC00 && pairs[end] <= 0xDFFF) << end;
+  }
+  EXPECT_EQ(CharBoundaryBefore(std::string_view("ab\r\ncd"), 0, 3), 2u);
+  EXPECT_EQ(CharBoundaryBefore(std::u16string_view(u"ab\r\ncd"), 0, 3), 2u);
+  EXPECT_EQ(CharBoundaryBefore(std::string_view("a\x95\x5c"), 0, 2), 1u);
 }
 
 }  // namespace
