@@ -298,6 +298,18 @@ double WorstKey(HWND editor, bool afterPauses) {
   return worst;
 }
 
+// Removes the recovery files the programs left in appData, and their folder.
+void EmptyRecoveryFolder(const std::string& appData) {
+  const std::string recovery = appData + "\\Quolvi";
+  WIN32_FIND_DATAA found;
+  if (FindHandle search(FindFirstFileA((recovery + "\\*.*").c_str(), &found)); search) {
+    do {
+      DeleteFileA((recovery + "\\" + found.cFileName).c_str());
+    } while (FindNextFileA(search.Get(), &found));
+  }
+  RemoveDirectoryA(recovery.c_str());
+}
+
 // Runs every part of the suite, or the one named.
 int RunAll(const std::string& only, std::size_t editBytes) {
   auto part = [&only](const char* name) { return only.empty() || only == name; };
@@ -444,6 +456,8 @@ int RunAll(const std::string& only, std::size_t editBytes) {
     bool kept =
         FindHandle(FindFirstFileA((appData + "\\Quolvi\\*.recovery").c_str(), &found)).Get() != INVALID_HANDLE_VALUE;
     Stop(app);
+    // Left by a program that was ended, it would be offered to the next.
+    EmptyRecoveryFolder(appData);
     std::printf("bench type-key-during-recovery-10MB size=%zu ours_s=%.4f base_s=%.4f ratio=%.2f (%s)\n", mb10.size(),
                 paused, steady, paused / steady, kept ? "recovery file written" : "no recovery file");
     std::fflush(stdout);
@@ -464,14 +478,7 @@ int RunAll(const std::string& only, std::size_t editBytes) {
     Report("start-up", 0, Median(ours), Median(base));
   }
   DeleteFileA(path.c_str());
-  const std::string recovery = appData + "\\Quolvi";
-  WIN32_FIND_DATAA found;
-  if (FindHandle search(FindFirstFileA((recovery + "\\*.*").c_str(), &found)); search) {
-    do {
-      DeleteFileA((recovery + "\\" + found.cFileName).c_str());
-    } while (FindNextFileA(search.Get(), &found));
-  }
-  RemoveDirectoryA(recovery.c_str());
+  EmptyRecoveryFolder(appData);
   RemoveDirectoryA(appData.c_str());
   return 0;
 }
